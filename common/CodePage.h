@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quorlex {
+
+// Code page 936 (GBK), the receiver's and the device list's 8-bit text.
+// Bytes that do not decode become U+FFFD. With stopAtNul the text ends at the
+// first zero byte, as 8-bit strings do on the receiver's side.
+std::u16string DecodeCp936(std::string_view bytes, bool stopAtNul = true);
+
+// Characters that code page 936 cannot hold become '?'; lossy reports whether any did.
+std::string EncodeCp936(std::u16string_view text, bool* lossy = nullptr);
+
+} // namespace quorlex

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quorlex {
+
+// The n-th field (from 0) of text split at every separator; empty fields count.
+// Returns false and leaves field empty when the text has fewer than n + 1 fields.
+bool ExtractField(std::u16string_view text, int n, char16_t separator, std::u16string& field);
+
+// ASCII-only case mapping: the receiver's keys and values are ASCII.
+std::u16string ToUpperAscii(std::u16string_view text);
+
+bool Contains(std::u16string_view text, std::u16string_view word);
+
+// Text is UTF-16 in the core; UTF-8 at the edges (files, terminals, tests).
+// Invalid sequences become U+FFFD.
+std::string ToUtf8(std::u16string_view text);
+std::u16string FromUtf8(std::string_view bytes);
+
+} // namespace quorlex
