@@ -1,0 +1,88 @@
+#pragma once
+
+#include "network/LineSplitter.h"
+#include "network/SourceTableRecords.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorlex {
+
+enum class SourceTableState : int32_t {
+    Idle = 0,
+    Receiving = 1,
+    Complete = 2,
+    TimedOut = 3,
+};
+
+// Phases of the framed mount point list.
+enum class MountListPhase : int32_t {
+    NotStarted = 0,
+    Inside = 1,
+    Ended = 2,
+};
+
+// Takes in what a mount point fetch sends back: the framed list of names and
+// the caster's source table, parsed into records and cached on disk so the
+// names can be shown again after the next start.
+//
+// The owner drives a fetch: Reset() when it starts; every received chunk to
+// FeedMountPointList(), and to FeedSourceTable() while a table is expected,
+// showing StatusText() afterwards; TickTimeout() once a second while expected.
+// The fetch has ended when IsComplete() or IsTimedOut(); then SaveCache().
+class SourceTableStore {
+public:
+    static constexpr int32_t kTimeoutTicks = 60;
+
+    // The cache lives in UserCacheFolder()/sourcetable.dat.
+    SourceTableStore();
+    explicit SourceTableStore(std::filesystem::path cacheFile);
+
+    void Reset();
+
+    void FeedMountPointList(std::u16string_view text);
+    bool FeedSourceTable(std::u16string_view text);
+
+    // The progress text of the table; empty while idle.
+    std::u16string StatusText() const;
+    void TickTimeout();
+
+    bool LoadCache();
+    bool SaveCache() const;
+
+    SourceTableState State() const { return state_; }
+    bool IsComplete() const { return state_ == SourceTableState::Complete; }
+    bool IsTimedOut() const { return state_ == SourceTableState::TimedOut; }
+    MountListPhase ListPhase() const { return listPhase_; }
+    int32_t Ticks() const { return ticks_; }
+
+    const std::u16string& TableText() const { return tableText_; }
+    const std::vector<CasRecord>& CasList() const { return casList_; }
+    const std::vector<StrRecord>& StrList() const { return strList_; }
+    const std::vector<NetRecord>& NetList() const { return netList_; }
+    const std::vector<std::u16string>& MountPoints() const { return mountPoints_; }
+    const std::filesystem::path& FileName() const { return fileName_; }
+
+private:
+    void TakeListLine(std::u16string_view line);
+    void TakeTableLine(std::u16string_view line);
+    void TakeRecord(std::u16string_view line);
+
+    std::filesystem::path cacheFile_;
+    std::u16string tableText_;
+    SourceTableState state_ = SourceTableState::Idle;
+    MountListPhase listPhase_ = MountListPhase::NotStarted;
+    int32_t ticks_ = 0;
+    LineSplitter pendingTable_;
+    LineSplitter pendingList_;
+    std::filesystem::path fileName_;
+    std::vector<CasRecord> casList_;
+    std::vector<StrRecord> strList_;
+    std::vector<NetRecord> netList_;
+    std::vector<std::u16string> mountPoints_;
+};
+
+} // namespace quorlex
