@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorlex {
+
+// The correction caster the receiver reaches over its modem: its mount points
+// and its NTRIP 1.0 source table response.
+class CasterTable {
+public:
+    // Mount point names, in table order.
+    static std::vector<std::u16string> MountPoints();
+    // "SOURCETABLE 200 OK", the header lines, an empty line, the CAS, NET and
+    // STR records, "ENDSOURCETABLE"; the CAS record names the caster at host
+    // and port.
+    static std::vector<std::u16string> Response(std::u16string_view host, std::u16string_view port);
+};
+
+} // namespace quorlex

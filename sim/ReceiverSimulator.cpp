@@ -1,0 +1,186 @@
+#include "sim/ReceiverSimulator.h"
+
+#include "common/CodePage.h"
+#include "sim/CasterTable.h"
+#include "sim/CommandProcessor.h"
+#include "sim/ReceiverState.h"
+#include "sim/SimConnection.h"
+
+#include <condition_variable>
+#include <mutex>
+
+namespace quorlex {
+
+class ReceiverSimulator::Impl : public LineHandler {
+public:
+    std::vector<std::string> Answer(const std::string& command) override {
+        const SimulatorFaults faults = CurrentFaults();
+        {
+            std::lock_guard lock(logMutex);
+            commands.push_back(command);
+            ++inFlight;
+        }
+        if (faults.silent) {
+            return {};
+        }
+        std::vector<ReplyLine> replies;
+        {
+            std::lock_guard lock(stateMutex);
+            replies = CommandProcessor(state).Answer(DecodeCp936(command));
+        }
+        std::vector<std::string> wire;
+        wire.reserve(replies.size());
+        for (const ReplyLine& line : replies) {
+            wire.push_back(EncodeReplyLine(line, faults.badChecksums));
+        }
+        return wire;
+    }
+
+    void Answered() override {
+        std::lock_guard lock(logMutex);
+        --inFlight;
+        logChanged.notify_all();
+    }
+
+    SimulatorFaults CurrentFaults() const override {
+        std::lock_guard lock(settingsMutex);
+        return faults;
+    }
+
+    int CurrentLineRate() const override {
+        std::lock_guard lock(settingsMutex);
+        return lineRate;
+    }
+
+    mutable std::mutex stateMutex;
+    ReceiverState state;
+
+    mutable std::mutex logMutex;
+    mutable std::condition_variable logChanged;
+    std::vector<std::string> commands;
+    int inFlight = 0;
+
+    mutable std::mutex settingsMutex;
+    SimulatorFaults faults;
+    int lineRate = kDefaultLineRate;
+
+    // Held while a connection is replaced or joined; the serving thread never takes it.
+    mutable std::mutex connectionMutex;
+    std::unique_ptr<SimConnection> connection;
+    std::size_t lastBytesSent = 0;
+
+    void DropConnection() {
+        if (connection) {
+            lastBytesSent = connection->BytesSent();
+            connection.reset();
+        }
+    }
+};
+
+ReceiverSimulator::ReceiverSimulator() : impl(std::make_unique<Impl>()) {}
+
+ReceiverSimulator::~ReceiverSimulator() {
+    Detach();
+}
+
+void ReceiverSimulator::Attach(int fd) {
+    if (fd < 0) {
+        return;
+    }
+    std::lock_guard lock(impl->connectionMutex);
+    impl->DropConnection();
+    impl->connection = std::make_unique<SimConnection>(fd, *impl);
+}
+
+void ReceiverSimulator::Detach() {
+    std::lock_guard lock(impl->connectionMutex);
+    impl->DropConnection();
+}
+
+bool ReceiverSimulator::Serving() const {
+    std::lock_guard lock(impl->connectionMutex);
+    return impl->connection && impl->connection->Running();
+}
+
+std::vector<std::string> ReceiverSimulator::ReceivedCommands() const {
+    std::lock_guard lock(impl->logMutex);
+    return impl->commands;
+}
+
+void ReceiverSimulator::ClearReceivedCommands() {
+    std::lock_guard lock(impl->logMutex);
+    impl->commands.clear();
+}
+
+bool ReceiverSimulator::WaitForCommands(std::size_t count,
+                                        std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(impl->logMutex);
+    return impl->logChanged.wait_for(lock, timeout, [this, count] {
+        return impl->commands.size() >= count && impl->inFlight == 0;
+    });
+}
+
+std::size_t ReceiverSimulator::BytesSent() const {
+    std::lock_guard lock(impl->connectionMutex);
+    return impl->connection ? impl->connection->BytesSent() : impl->lastBytesSent;
+}
+
+void ReceiverSimulator::SetLineRate(int bitsPerSecond) {
+    std::lock_guard lock(impl->settingsMutex);
+    impl->lineRate = bitsPerSecond > 0 ? bitsPerSecond : 0;
+}
+
+int ReceiverSimulator::LineRate() const {
+    return impl->CurrentLineRate();
+}
+
+void ReceiverSimulator::SetFaults(const SimulatorFaults& faults) {
+    std::lock_guard lock(impl->settingsMutex);
+    impl->faults = faults;
+}
+
+SimulatorFaults ReceiverSimulator::Faults() const {
+    return impl->CurrentFaults();
+}
+
+int ReceiverSimulator::WorkingMode() const {
+    std::lock_guard lock(impl->stateMutex);
+    return impl->state.WorkingMode();
+}
+
+std::optional<std::u16string> ReceiverSimulator::Value(std::u16string_view key) const {
+    std::lock_guard lock(impl->stateMutex);
+    return impl->state.Value(key);
+}
+
+bool ReceiverSimulator::SetValue(std::u16string_view key, std::u16string_view value) {
+    std::lock_guard lock(impl->stateMutex);
+    return impl->state.Override(key, value);
+}
+
+std::optional<std::u16string> ReceiverSimulator::SlotValue(int slot,
+                                                           std::u16string_view key) const {
+    std::lock_guard lock(impl->stateMutex);
+    return impl->state.SlotValue(slot, key);
+}
+
+int ReceiverSimulator::CurrentSlot() const {
+    std::lock_guard lock(impl->stateMutex);
+    return impl->state.CurrentSlot();
+}
+
+int ReceiverSimulator::OpenSlot() const {
+    std::lock_guard lock(impl->stateMutex);
+    return impl->state.OpenSlot();
+}
+
+std::u16string ReceiverSimulator::FivePinBaud() const {
+    std::lock_guard lock(impl->stateMutex);
+    return impl->state.FivePinBaud();
+}
+
+std::vector<std::u16string> ReceiverSimulator::MountPoints() const {
+    return CasterTable::MountPoints();
+}
+
+} // namespace quorlex

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorlex {
+
+// The receiver's memory: the live value of every key, five stored
+// configuration slots and the slot being edited between START and END.
+// Not thread-safe; the simulator guards it.
+class ReceiverState {
+public:
+    static constexpr int kSlotCount = 5;
+
+    enum class SetResult { Applied, UnknownKey, ReadOnly, BadValue };
+
+    ReceiverState();
+
+    std::optional<std::u16string> Value(std::u16string_view key) const;
+    // Any key, read-only ones included; no side effects. False for an unknown key.
+    bool Override(std::u16string_view key, std::u16string_view value);
+    // A SET command: goes to the open slot bracket if there is one, else live.
+    SetResult Set(std::u16string_view key, std::u16string_view value);
+
+    bool BeginSlot(int slot);
+    // Stores the bracket's copy; false when the bracket is open on another
+    // slot. Ending a slot with no bracket open changes nothing.
+    bool EndSlot(int slot);
+    // Loads a stored slot into the live configuration.
+    bool UseSlot(int slot);
+    int CurrentSlot() const { return currentSlot; }
+    int OpenSlot() const { return openSlot; }
+    std::optional<std::u16string> SlotValue(int slot, std::u16string_view key) const;
+
+    // Values in burst order: live, or slot 1..5 (its settings, live for the rest).
+    std::optional<std::vector<std::u16string>> BurstValues(int slot) const;
+
+    int WorkingMode() const;
+    bool SetFivePinBaud(std::u16string_view baud);
+    std::u16string FivePinBaud() const;
+
+private:
+    using Values = std::vector<std::u16string>;
+
+    static bool ValidSlot(int slot) { return slot >= 1 && slot <= kSlotCount; }
+    // Settings that imply others (the datalink follows the system mode).
+    static void ApplySetting(Values& values, std::size_t index, std::u16string_view value);
+    void RefreshNetworkStatus();
+
+    Values live;
+    std::array<Values, kSlotCount> slots;
+    Values bracket;
+    int openSlot = 0;
+    int currentSlot = 0;
+};
+
+// 0..3 for the four system mode words, -1 for anything else.
+int WorkingModeOf(std::u16string_view sysMode);
+
+} // namespace quorlex
