@@ -1,0 +1,144 @@
+#include "resources/DialogTemplate.h"
+
+#include <algorithm>
+#include <array>
+
+namespace quorlex {
+namespace {
+
+using K = ControlKind;
+namespace s = style;
+
+// Every field spelt out, so a table row reads like the template it copies.
+constexpr ControlTemplate C(int id, ControlKind kind, int x, int y, int width, int height,
+                            std::u16string_view text, uint32_t styles = 0,
+                            std::u16string_view items = {}) {
+    ControlTemplate control;
+    control.id = id;
+    control.kind = kind;
+    control.x = x;
+    control.y = y;
+    control.width = width;
+    control.height = height;
+    control.text = text;
+    control.styles = styles;
+    control.items = items;
+    return control;
+}
+
+// About box, portrait screens. Button 1 stands in for the handheld's title-bar OK.
+constexpr ControlTemplate kAboutPortrait[] = {
+    C(kNoControlId, K::Icon, 11, 17, 21, 20, u""),
+    C(202, K::Static, 38, 10, 96, 8, u"Quorlex 1.0 Bate"),
+    C(1046, K::Static, 38, 25, 96, 8, u"编译日期:"),
+    C(1, K::Button, 40, 135, 58, 14, u"确定", s::kDefaultButton),
+};
+
+// About box, landscape screens.
+constexpr ControlTemplate kAboutLandscape[] = {
+    C(kNoControlId, K::Icon, 11, 17, 21, 20, u""),
+    C(202, K::Static, 38, 10, 130, 8, u"Quorlex 1.0 版"),
+    C(203, K::Static, 38, 25, 130, 8, u"版权所有 (C) 2017"),
+    C(1, K::Button, 61, 88, 58, 14, u"确定", s::kDefaultButton),
+};
+
+constexpr ControlTemplate kSettings[] = {
+    C(1045, K::Static, 2, 5, 72, 8, u"当前配置及工作模式", s::kRedText),
+    C(1044, K::DropDownList, 74, 3, 63, 103, u"", 0, u"电台\n网络中继\n电台中继\n基站网络"),
+    C(1026, K::TabControl, 1, 14, 135, 112, u""),
+    C(1033, K::Button, 1, 126, 68, 14, u"通讯", s::kDefaultButton),
+    C(1034, K::Button, 68, 126, 68, 14, u"读取"),
+    C(1036, K::Button, 1, 139, 68, 14, u"保存"),
+    C(1, K::Button, 68, 139, 68, 14, u"退出"),
+    C(1027, K::Button, 1, 99, 46, 14, u"应用", s::kHidden | s::kDisabled),
+    C(1035, K::Button, 90, 97, 46, 14, u"关于", s::kHidden | s::kDisabled),
+};
+
+constexpr ControlTemplate kDevices[] = {
+    C(1032, K::ListView, 5, 8, 126, 118, u""),     C(1033, K::Button, 5, 126, 43, 14, u"搜索"),
+    C(1034, K::Button, 47, 126, 43, 14, u"PIN码"), C(1035, K::Button, 89, 126, 43, 14, u"删除"),
+    C(1036, K::Button, 5, 139, 43, 14, u"连接"),   C(1037, K::Button, 89, 139, 43, 14, u"退出"),
+};
+
+constexpr ControlTemplate kProgress[] = {
+    C(kNoControlId, K::Static, 5, 7, 20, 8, u"进度:"), C(1039, K::ProgressBar, 5, 16, 130, 14, u""),
+    C(1040, K::ListView, 5, 31, 130, 109, u""),        C(1, K::Button, 4, 139, 132, 14, u"确定"),
+    C(2, K::Button, 4, 139, 132, 14, u"取消"),
+};
+
+constexpr ControlTemplate kPin[] = {
+    C(kNoControlId, K::Static, 24, 10, 29, 8, u"PIN码："),
+    C(1041, K::Edit, 23, 27, 92, 12, u""),
+    C(1, K::Button, 23, 137, 92, 14, u"确定"),
+};
+
+constexpr ControlTemplate kSaveTip[] = {
+    C(1049, K::Static, 9, 24, 41, 8, u"对当前配置"),
+    C(kNoControlId, K::Static, 59, 24, 65, 8, u"您可以做以下操作"),
+    C(kNoControlId, K::GroupBox, 9, 32, 114, 64, u""),
+    C(1006, K::RadioButton, 18, 42, 87, 10, u"立即应用并保存配置", s::kGroup),
+    C(1047, K::RadioButton, 18, 59, 96, 10, u"立即应用但不保存配置"),
+    C(1007, K::RadioButton, 18, 76, 82, 10, u"不应用仅保存配置"),
+    C(1, K::Button, 9, 135, 58, 14, u"确定"),
+    C(2, K::Button, 66, 135, 58, 14, u"取消"),
+};
+
+constexpr ControlTemplate kSaveOtherTip[] = {
+    C(kNoControlId, K::GroupBox, 10, 20, 114, 72, u"当前配置可以进行以下操作"),
+    C(1006, K::RadioButton, 19, 40, 87, 10, u"立即应用", s::kGroup),
+    C(1047, K::RadioButton, 19, 56, 80, 10, u"立即应用并保存为"),
+    C(1048, K::DropDownList, 19, 72, 68, 69, u"", s::kDisabled,
+      u"配置1\n配置2\n配置3\n配置4\n配置5"),
+    C(1, K::Button, 9, 135, 58, 14, u"确定"),
+    C(2, K::Button, 66, 135, 58, 14, u"取消"),
+};
+
+constexpr ControlTemplate kFiveBaud[] = {
+    C(kNoControlId, K::GroupBox, 4, 3, 125, 101, u"更改"),
+    C(kNoControlId, K::Static, 10, 20, 51, 8, u"五芯口波特率:"),
+    C(1060, K::DropDown, 62, 18, 61, 103, u"", 0, u"4800\n9600\n19200\n38400\n57600\n115200"),
+    C(1, K::Button, 1, 135, 65, 14, u"设置"),
+    C(2, K::Button, 65, 135, 65, 14, u"退出"),
+};
+
+constexpr DialogTemplate kAboutPortraitTemplate{100, u"About Quorlex", 138, 153, kAboutPortrait};
+constexpr DialogTemplate kAboutLandscapeTemplate{200, u"关于 Quorlex", 180, 110, kAboutLandscape};
+constexpr DialogTemplate kSettingsTemplate{135, u"设置", 138, 153, kSettings};
+constexpr DialogTemplate kDevicesTemplate{136, u"蓝牙", 134, 153, kDevices};
+constexpr DialogTemplate kProgressTemplate{137, u"状态提示", 139, 154, kProgress};
+constexpr DialogTemplate kPinTemplate{201, u"", 132, 154, kPin};
+constexpr DialogTemplate kSaveTipTemplate{205, u"保存提示", 135, 153, kSaveTip};
+constexpr DialogTemplate kSaveOtherTipTemplate{206, u"保存提示", 135, 153, kSaveOtherTip};
+constexpr DialogTemplate kFiveBaudTemplate{209, u"工作模式", 130, 149, kFiveBaud};
+
+constexpr std::array<const DialogTemplate*, 9> kTemplates = {
+    &kAboutPortraitTemplate, &kAboutLandscapeTemplate, &kSettingsTemplate,
+    &kDevicesTemplate,       &kProgressTemplate,       &kPinTemplate,
+    &kSaveTipTemplate,       &kSaveOtherTipTemplate,   &kFiveBaudTemplate,
+};
+
+} // namespace
+
+const ControlTemplate* DialogTemplate::FindControl(int controlId) const {
+    if (controlId == kNoControlId) {
+        return nullptr;
+    }
+    auto found = std::find_if(controls.begin(), controls.end(),
+                              [controlId](const ControlTemplate& c) { return c.id == controlId; });
+    return found == controls.end() ? nullptr : &*found;
+}
+
+const DialogTemplate* FindDialogTemplate(int templateId) {
+    for (const DialogTemplate* t : kTemplates) {
+        if (t->id == templateId) {
+            return t;
+        }
+    }
+    return nullptr;
+}
+
+std::span<const DialogTemplate* const> AllDialogTemplates() {
+    return kTemplates;
+}
+
+} // namespace quorlex

@@ -1,0 +1,56 @@
+#include "ui/CColorListCtrl.h"
+
+#include <QColor>
+#include <QStyleOptionViewItem>
+#include <QStyledItemDelegate>
+
+namespace quorlex {
+namespace {
+
+QColor FromColourRef(uint32_t colour) {
+    return QColor(static_cast<int>(colour & 0xFFu), static_cast<int>((colour >> 8) & 0xFFu),
+                  static_cast<int>((colour >> 16) & 0xFFu));
+}
+
+// Sets the text background of each item from the control's row map before
+// the default drawing runs.
+class RowColourDelegate final : public QStyledItemDelegate {
+public:
+    explicit RowColourDelegate(CColorListCtrl& list) : QStyledItemDelegate(&list), list(list) {}
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.row() < 0) {
+            return;
+        }
+        if (auto colour = list.GetItemColor(static_cast<uint32_t>(index.row()))) {
+            option->backgroundBrush = FromColourRef(*colour);
+        }
+    }
+
+private:
+    const CColorListCtrl& list;
+};
+
+} // namespace
+
+CColorListCtrl::CColorListCtrl(QWidget* parent) : ListCtrl(parent) {
+    rowColours.reserve(17);
+    setItemDelegate(new RowColourDelegate(*this));
+}
+
+void CColorListCtrl::SetItemColor(uint32_t row, uint32_t colour) {
+    rowColours[row] = colour;
+    viewport()->update();
+}
+
+std::optional<uint32_t> CColorListCtrl::GetItemColor(uint32_t row) const {
+    auto found = rowColours.find(row);
+    if (found == rowColours.end()) {
+        return std::nullopt;
+    }
+    return found->second;
+}
+
+} // namespace quorlex
