@@ -92,7 +92,8 @@ public:
     virtual int WaitReadable(SocketHandle socket, std::chrono::milliseconds timeout) = 0;
     // > 0 bytes received, 0 the peer closed, -1 failure (see LastError).
     virtual std::ptrdiff_t Receive(SocketHandle socket, char* buffer, std::size_t size) = 0;
-    // Bytes accepted (possibly fewer than size), -1 failure (see LastError).
+    // Bytes accepted (possibly fewer than size), -1 failure (see LastError);
+    // never raises a signal when the peer has gone.
     virtual std::ptrdiff_t Send(SocketHandle socket, const char* bytes, std::size_t size) = 0;
     // Both directions; wakes WaitReadable, Receive and Connect blocked on the
     // socket in other threads. false on failure.

@@ -1,0 +1,43 @@
+#include "link/ReceiverLink.h"
+
+#include "link/SerialChannel.h"
+
+namespace quorlex {
+
+ReceiverLink::ReceiverLink(BluetoothPlatform& platform, LinkOptions options)
+    : platform(platform), socket(platform, std::move(options)) {
+    radioModeRead = platform.GetRadioMode(savedRadioMode);
+    if (radioModeRead && savedRadioMode == kRadioOff) {
+        platform.SetRadioMode(kRadioDiscoverable);
+    }
+}
+
+// A mode that could not be read is left alone rather than "restored" to off.
+ReceiverLink::~ReceiverLink() {
+    if (radioModeRead) {
+        platform.SetRadioMode(savedRadioMode);
+    }
+    devices.Clear();
+    socket.Close();
+}
+
+int ReceiverLink::Inquire() {
+    std::vector<InquiryDevice> found;
+    const int error = platform.Inquire(found);
+    if (error != 0) {
+        return error;
+    }
+    devices.Replace(found);
+    return 0;
+}
+
+int ReceiverLink::FormatDevices(std::span<char16_t> out) const {
+    devices.Format(out);
+    return 0;
+}
+
+int ReceiverLink::FindSerialChannel(uint64_t address) {
+    return quorlex::FindSerialChannel(platform, address);
+}
+
+} // namespace quorlex

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "link/BluetoothPlatform.h"
+#include "link/BluetoothSocket.h"
+#include "link/DeviceList.h"
+#include "link/LinkOptions.h"
+#include "link/LinkSink.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace quorlex {
+
+// The link to the receiver: keeps the radio on while it exists, lists the
+// devices in range and owns the connection. The platform must outlive it.
+class ReceiverLink {
+public:
+    // Switches an adapter that is off to discoverable; the mode it had is
+    // restored on destruction.
+    explicit ReceiverLink(BluetoothPlatform& platform, LinkOptions options = {});
+    ~ReceiverLink();
+    ReceiverLink(const ReceiverLink&) = delete;
+    ReceiverLink& operator=(const ReceiverLink&) = delete;
+
+    bool IsConnected() const { return socket.IsConnected(); }
+    void SetNotifyTarget(LinkSink* sink) { socket.SetNotifyTarget(sink); }
+    bool Connect(std::u16string_view pin, uint64_t address) { return socket.Connect(pin, address); }
+    int Send(const char* bytes, std::size_t count) { return socket.Send(bytes, count); }
+    void Close() { socket.Close(); }
+
+    // Blocks until the inquiry ends: 0 with the list replaced, otherwise the
+    // platform's error code with the list unchanged.
+    int Inquire();
+    int DeviceCount() const { return devices.Count(); }
+    const DeviceList& Devices() const { return devices; }
+    // One slot of DeviceList::kSlotUnits units per device; returns 0.
+    int FormatDevices(std::span<char16_t> out) const;
+    // The RFCOMM channel of the device's Serial Port service, 0 if none.
+    int FindSerialChannel(uint64_t address);
+
+private:
+    BluetoothPlatform& platform;
+    uint32_t savedRadioMode = kRadioOff;
+    bool radioModeRead = false;
+    DeviceList devices;
+    BluetoothSocket socket;
+};
+
+} // namespace quorlex
