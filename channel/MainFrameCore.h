@@ -1,0 +1,37 @@
+#pragma once
+
+#include "channel/ReceiverControl.h"
+#include "network/SourceTableStore.h"
+
+namespace quorlex {
+
+// What the main frame does with received data and with its one-second tick,
+// kept free of the window system: the frame forwards to it on the UI thread.
+class MainFrameCore {
+public:
+    explicit MainFrameCore(BluetoothPlatform& platform, Sleeper sleeper = RealSleeper(),
+                           LinkOptions linkOptions = {});
+    MainFrameCore(BluetoothPlatform& platform, Sleeper sleeper, LinkOptions linkOptions,
+                  std::filesystem::path sourceTableCache);
+
+    ReceiverControl& Control() { return control_; }
+    SourceTableStore& Store() { return store_; }
+
+    // Set while a mount point fetch expects a source table.
+    bool FetchActive() const { return fetchActive_; }
+    void SetFetchActive(bool active) { fetchActive_ = active; }
+
+    // A received chunk or a link status text; bytes are valid during the call only.
+    int OnReceiverData(const char* bytes, size_t count);
+    // The channel's tick, then the fetch time-out.
+    void OnTimer();
+
+private:
+    void EndFetch();
+
+    ReceiverControl control_;
+    bool fetchActive_ = false;
+    SourceTableStore store_;
+};
+
+} // namespace quorlex

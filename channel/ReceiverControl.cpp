@@ -1,0 +1,34 @@
+#include "channel/ReceiverControl.h"
+
+namespace quorlex {
+
+ReceiverControl::ReceiverControl(BluetoothPlatform& platform, Sleeper sleeper,
+                                 LinkOptions linkOptions)
+    : link_(platform, std::move(linkOptions)), intake_(settings_, channel_, std::move(sleeper)) {
+    channel_.SetSendEnabled(false);
+}
+
+void ReceiverControl::SetDevice(const DeviceRecord& record) {
+    device_ = record;
+    channel_.SetSendEnabled(IsBluetooth());
+}
+
+bool ReceiverControl::Connect() {
+    if (!IsBluetooth()) {
+        return false;
+    }
+    if (link_.IsConnected()) {
+        return true;
+    }
+    return link_.Connect(device_.pin, device_.address);
+}
+
+bool ReceiverControl::Disconnect() {
+    channel_.FinishBatch();
+    if (IsBluetooth() && link_.IsConnected()) {
+        link_.Close();
+    }
+    return IsBluetooth();
+}
+
+} // namespace quorlex
