@@ -13,8 +13,8 @@ namespace quorlex {
 namespace {
 
 constexpr std::size_t kReceiveSize = 4096;
-// Text without a line end beyond this is noise, not a command.
-constexpr std::size_t kMaxPendingCommand = 4096;
+// A line longer than this is noise, not a command.
+constexpr std::size_t kMaxCommand = 4096;
 // Paced output leaves in small writes so the far end sees a steady stream.
 constexpr std::size_t kPacedWrite = 64;
 constexpr int kBitsPerByte = 10;
@@ -93,8 +93,10 @@ bool SimConnection::TakeLines(std::string& pending) {
         }
         std::string line = pending.substr(0, end);
         pending.erase(0, end + 1);
-        if (line.empty()) {
-            continue; // the LF of CR LF, or a blank line
+        const bool noise = discarding || line.size() > kMaxCommand;
+        discarding = false;
+        if (line.empty() || noise) {
+            continue; // the LF of CR LF, a blank line, or the end of an overlong one
         }
         const bool alive = Reply(handler.Answer(line));
         handler.Answered();
@@ -102,8 +104,10 @@ bool SimConnection::TakeLines(std::string& pending) {
             return false;
         }
     }
-    if (pending.size() > kMaxPendingCommand) {
+    // No command is this long: drop it up to its line end.
+    if (pending.size() > kMaxCommand) {
         pending.clear();
+        discarding = true;
     }
     return true;
 }
@@ -152,12 +156,13 @@ bool SimConnection::Transmit(std::string_view bytes, const SimulatorFaults& faul
     for (std::size_t off = 0; off < bytes.size(); off += step) {
         const std::string_view piece = bytes.substr(off, step);
         if (lineRate > 0) {
-            lineFree = std::max(lineFree, Clock::now());
+            // A piece is handed over once its last byte would have crossed the line.
+            lineFree = std::max(lineFree, Clock::now()) +
+                       std::chrono::microseconds(static_cast<int64_t>(piece.size()) * kBitsPerByte *
+                                                 1'000'000 / lineRate);
             if (!PauseUntil(lineFree)) {
                 return false;
             }
-            lineFree += std::chrono::microseconds(static_cast<int64_t>(piece.size()) *
-                                                  kBitsPerByte * 1'000'000 / lineRate);
         }
         if (!WriteAll(piece)) {
             return false;

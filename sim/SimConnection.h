@@ -57,6 +57,7 @@ private:
     std::atomic<bool> running{true};
     std::atomic<std::size_t> bytesSent{0};
     Clock::time_point lineFree{};
+    bool discarding = false;
     std::thread thread;
 };
 

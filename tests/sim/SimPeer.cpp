@@ -1,0 +1,150 @@
+#include "tests/sim/SimPeer.h"
+
+#include <cerrno>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+namespace quorlex::test {
+
+SimPeer::SimPeer(ReceiverSimulator& simulator) {
+    int fds[2];
+    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0) {
+        ADD_FAILURE() << "socketpair failed";
+        return;
+    }
+    fd = fds[0];
+    simulator.Attach(fds[1]);
+}
+
+SimPeer::~SimPeer() {
+    Close();
+}
+
+void SimPeer::Close() {
+    if (fd >= 0) {
+        close(fd);
+        fd = -1;
+    }
+}
+
+void SimPeer::Write(std::string_view bytes) const {
+    while (!bytes.empty()) {
+        const ssize_t n = send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        ASSERT_GT(n, 0) << "send failed";
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+}
+
+std::optional<std::string> SimPeer::ReadChunk(std::chrono::milliseconds timeout) {
+    pollfd p{fd, POLLIN, 0};
+    if (poll(&p, 1, static_cast<int>(timeout.count())) <= 0) {
+        return std::nullopt;
+    }
+    char buffer[4096];
+    const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
+    if (n <= 0) {
+        return std::string();
+    }
+    return std::string(buffer, static_cast<std::size_t>(n));
+}
+
+std::vector<std::string> SimPeer::ReadUntil(std::string_view marker,
+                                            std::chrono::milliseconds timeout) {
+    std::vector<std::string> lines;
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        std::size_t end;
+        while ((end = pending.find("\r\n")) != std::string::npos) {
+            lines.push_back(pending.substr(0, end));
+            pending.erase(0, end + 2);
+            if (lines.back().find(marker) != std::string::npos) {
+                return lines;
+            }
+        }
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            return lines;
+        }
+        const std::optional<std::string> chunk = ReadChunk(left);
+        if (!chunk || chunk->empty()) {
+            return lines;
+        }
+        pending += *chunk;
+    }
+}
+
+std::vector<std::string> SimPeer::Exchange(std::string_view command, std::string_view marker,
+                                           std::chrono::milliseconds timeout) {
+    Send(command);
+    return ReadUntil(marker, timeout);
+}
+
+bool SimPeer::SeesEndOfStream(std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            return false;
+        }
+        const std::optional<std::string> chunk = ReadChunk(left);
+        if (!chunk) {
+            return false;
+        }
+        if (chunk->empty()) {
+            return true;
+        }
+        pending += *chunk;
+    }
+}
+
+bool ChecksumValid(std::string_view line) {
+    const std::size_t star = line.rfind('*');
+    if (line.size() < 4 || line[0] != '@' || star == std::string_view::npos ||
+        star + 3 != line.size()) {
+        return false;
+    }
+    unsigned sum = 0;
+    for (std::size_t i = 1; i < star; ++i) {
+        sum ^= static_cast<unsigned char>(line[i]);
+    }
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    return line[star + 1] == kHex[sum >> 4] && line[star + 2] == kHex[sum & 15];
+}
+
+std::string Checksummed(std::string_view body) {
+    unsigned sum = 0;
+    for (char c : body) {
+        sum ^= static_cast<unsigned char>(c);
+    }
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    return "@" + std::string(body) + "*" + kHex[sum >> 4] + kHex[sum & 15];
+}
+
+std::optional<std::string> KeyLineValue(std::string_view line, std::string_view key) {
+    const std::string prefix = "@GNSS,GET," + std::string(key) + ",OK,";
+    const std::size_t star = line.rfind('*');
+    if (line.substr(0, prefix.size()) != prefix || star == std::string_view::npos ||
+        star < prefix.size()) {
+        return std::nullopt;
+    }
+    return std::string(line.substr(prefix.size(), star - prefix.size()));
+}
+
+std::string FindKeyLine(const std::vector<std::string>& lines, std::string_view key) {
+    for (const std::string& line : lines) {
+        if (KeyLineValue(line, key)) {
+            return line;
+        }
+    }
+    return {};
+}
+
+} // namespace quorlex::test
