@@ -1,5 +1,7 @@
 #include "network/LineSplitter.h"
 
+#include <algorithm>
+
 namespace quorlex {
 
 void LineSplitter::Append(std::u16string_view text) {
@@ -15,7 +17,15 @@ void LineSplitter::Append(std::u16string_view text) {
 
 bool LineSplitter::Next(std::u16string& line) {
     const std::u16string_view rest = Pending();
-    size_t end = rest.find(u'\n');
+    size_t end = std::u16string_view::npos;
+    if (lfScanned_ < pending_.size()) {
+        const size_t lf = pending_.find(u'\n', std::max(consumed_, lfScanned_));
+        if (lf == std::u16string::npos) {
+            lfScanned_ = pending_.size();
+        } else {
+            end = lf - consumed_;
+        }
+    }
     const bool bareCr = end == std::u16string_view::npos;
     if (bareCr) {
         end = rest.find(u'\r');
@@ -33,16 +43,17 @@ bool LineSplitter::Next(std::u16string& line) {
 
 void LineSplitter::EndCall() {
     pending_.erase(0, consumed_);
+    lfScanned_ = lfScanned_ > consumed_ ? lfScanned_ - consumed_ : 0;
     consumed_ = 0;
     if (pending_.size() > kMaxPending) {
-        pending_.clear();
-        afterBareCr_ = false;
+        Clear();
     }
 }
 
 void LineSplitter::Clear() {
     pending_.clear();
     consumed_ = 0;
+    lfScanned_ = 0;
     afterBareCr_ = false;
 }
 

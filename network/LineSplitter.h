@@ -34,6 +34,9 @@ private:
     // A line ended at a lone "\r" because its "\n" had not arrived yet; a "\n"
     // that starts the next text belongs to that line and is skipped.
     bool afterBareCr_ = false;
+    // pending_ holds no "\n" before this index: text cut at lone "\r"s is
+    // not searched again for each of its lines.
+    size_t lfScanned_ = 0;
 };
 
 } // namespace quorlex

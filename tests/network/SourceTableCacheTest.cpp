@@ -220,8 +220,3 @@ TEST_F(SourceTableCache, LoadIgnoresAnUnfinishedReceivedLine) {
     ASSERT_EQ(store.StrList().size(), 1u);
     EXPECT_EQ(store.StrList()[0].mountPoint, u"A");
 }
-
-TEST(CacheFileWrite, ReadWholeFileFailsForFoldersAndMissingFiles) {
-    EXPECT_FALSE(ReadWholeFile("/nonexistent/quorlex/file"));
-    EXPECT_FALSE(ReadWholeFile(fs::temp_directory_path()));
-}

@@ -179,6 +179,12 @@ TEST(SourceTableChunks, LinesEndedByLineFeedOrCarriageReturnAlone) {
     EXPECT_EQ(MountPointsOf(cr), (std::vector<std::u16string>{u"A", u"B"}));
     EXPECT_EQ(cr.State(), SourceTableState::Complete);
     EXPECT_EQ(cr.TableText(), u"SOURCETABLE 200 OK\r\nSTR;A;x\r\nSTR;B;x\r\nENDSOURCETABLE\r\n");
+
+    // A line feed further on takes precedence: the text before it is one line,
+    // cut at its first carriage return.
+    SourceTableStore mixed = StoreWithoutCache();
+    mixed.FeedSourceTable(u"SOURCETABLE 200 OK\r\nSTR;A;x\rSTR;B;x\r\nSTR;C;x\r\n");
+    EXPECT_EQ(MountPointsOf(mixed), (std::vector<std::u16string>{u"A", u"C"}));
 }
 
 TEST(SourceTableChunks, AtMostAThousandLinesAreTakenPerCall) {

@@ -11,10 +11,6 @@ using quorlex::testing::ExpectCommands;
 
 namespace {
 
-constexpr std::u16string_view kDefaultTxTable =
-    u"410.050|411.050|412.050|413.050|414.050|415.050|416.050|417.050|"
-    u"0.000|0.000|0.000|0.000|0.000|0.000|0.000|0.000";
-
 std::array<double, kRadioChannelCount> Ramp(double first) {
     std::array<double, kRadioChannelCount> table{};
     for (size_t i = 0; i < table.size(); ++i) {
@@ -34,24 +30,6 @@ TEST(FrequencyTable, SixteenEntriesWithThreeDecimals) {
     table[15] = 470.0;
     EXPECT_EQ(FormatFrequencyTable(table), u"410.050|412.346|0.000|0.000|0.000|0.000|0.000|0.000|"
                                            u"0.000|0.000|0.000|0.000|0.000|0.000|0.000|470.000");
-}
-
-TEST(ApplyCommands, RadioModeSendsProtocolChannelTableAndMode) {
-    ReceiverConfig work;
-    work.datalink.radio[0].protocol = 2;
-    work.datalink.radio[0].channel = 7;
-    // The relay block and the other profiles must not leak into this mode.
-    work.datalink.radio[1].protocol = 9;
-    RadioBlock relay;
-    relay.protocol = 8;
-    ExpectCommands(
-        BuildApplyCommands(kWorkingModeRadio, work, relay),
-        {
-            {u"SET,RADIO.MODE,2", u"设置电台发送协议"},
-            {u"SET,RADIO.CHANNEL,7", u"设置电台发送通道"},
-            {u"SET,RADIO.FREQUENCY," + std::u16string(kDefaultTxTable), u"设置电台发送频率"},
-            {u"SET,DEVICE.SYS_MODE,UHF", u"设置工作模式为电台"},
-        });
 }
 
 TEST(ApplyCommands, NetworkRelaySendsProfileZeroAndTheRelayRadio) {

@@ -87,8 +87,11 @@ TEST(SaveSequence, RadioModeApplyNowIsFiveCommands) {
     work.datalink.radio[0].channel = 2;
     work.datalink.radio[0].txFrequency = {};
     work.datalink.radio[0].txFrequency[0] = 410.05;
-    const auto items =
-        BuildSaveCommands(SaveAction::ApplyNow, 4, kWorkingModeRadio, work, RadioBlock{});
+    // Neither the relay profile nor the network relay's radio belong to this mode.
+    work.datalink.radio[1].protocol = 9;
+    RadioBlock relay;
+    relay.channel = 8;
+    const auto items = BuildSaveCommands(SaveAction::ApplyNow, 4, kWorkingModeRadio, work, relay);
     ExpectCommands(items, {
                               {u"SET,RADIO.MODE,1", u"设置电台发送协议"},
                               {u"SET,RADIO.CHANNEL,2", u"设置电台发送通道"},
@@ -174,23 +177,4 @@ TEST(SaveSequence, WithoutAWorkingModeOnlyTheSlotCommandsRemain) {
                        {u"SET,DEVICE.CUR_CONFIG,1", u"设置配置1为当前使用配置"},
                        {u"GET,ALL,1", u"重新读取配置信息"},
                    });
-}
-
-TEST(SaveSequence, PromptChoicesMapToActions) {
-    EXPECT_EQ(SlotPromptAction(0), SaveAction::ApplyAndSaveSlot);
-    EXPECT_EQ(SlotPromptAction(1), SaveAction::ApplyWithoutSaving);
-    EXPECT_EQ(SlotPromptAction(2), SaveAction::SaveWithoutApplying);
-    EXPECT_EQ(SlotPromptAction(3), std::nullopt);
-    EXPECT_EQ(SlotPromptAction(-1), std::nullopt);
-    EXPECT_EQ(CurrentPromptAction(0), SaveAction::ApplyNow);
-    EXPECT_EQ(CurrentPromptAction(1), SaveAction::ApplyAndSaveAs);
-    EXPECT_EQ(CurrentPromptAction(2), std::nullopt);
-}
-
-TEST(SaveSequence, ReadBackOfTheCurrentConfigurationAndOfASlot) {
-    EXPECT_EQ(ReadBackCommand(0).command, u"GET,ALL");
-    EXPECT_EQ(ReadBackCommand(0).reply, u"@GNSS,GET,ALL,OK");
-    EXPECT_EQ(ReadBackCommand(4).command, u"GET,ALL,4");
-    EXPECT_EQ(ReadBackCommand(4).reply, u"@GNSS,GET,ALL,4,OK");
-    EXPECT_EQ(UseSlotCommand(3).reply, u"@GNSS,SET,DEVICE.CUR_CONFIG,3,OK");
 }
