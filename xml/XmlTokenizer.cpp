@@ -1,0 +1,219 @@
+#include "xml/XmlTokenizer.h"
+
+#include "xml/XmlScan.h"
+
+namespace quorlex {
+
+using namespace xmlscan;
+
+XmlTokenizer::XmlTokenizer(std::u16string_view text, size_t begin, size_t end, XmlResultLog* log)
+    : text_(text.data()), pos_(begin), end_(end), openTail_(end), log_(log) {}
+
+bool XmlTokenizer::Next(XmlToken& token) {
+    while (pos_ < end_) {
+        const size_t lt = FindFirst<u'<'>(text_, pos_, end_);
+        if (lt == end_) {
+            pos_ = end_;
+            return false;
+        }
+        Outcome outcome = Outcome::Text;
+        if (lt + 1 == end_) {
+            outcome = Unterminated(u"tag", lt);
+        } else {
+            const char16_t c = text_[lt + 1];
+            if (IsNameStart(c)) {
+                outcome = StartTag(lt, token);
+            } else if (c == u'/') {
+                outcome = EndTag(lt, token);
+            } else if (c == u'?') {
+                outcome = Delimited<u'?'>(lt, lt + 2, u"?>", XmlTokenType::ProcessingInstruction,
+                                          u"processing_instruction", token);
+            } else if (c == u'!') {
+                outcome = Exclamation(lt, token);
+            } else {
+                outcome = Syntax(u"first_tag_syntax", lt);
+            }
+        }
+        switch (outcome) {
+        case Outcome::Found:
+            pos_ = token.offset + token.length;
+            return true;
+        case Outcome::Unterminated:
+            openTail_ = lt;
+            pos_ = end_;
+            return false;
+        case Outcome::Text:
+            pos_ = lt + 1;
+            break;
+        }
+    }
+    return false;
+}
+
+XmlTokenizer::Outcome XmlTokenizer::StartTag(size_t lt, XmlToken& token) {
+    size_t i = lt + 1;
+    while (i < end_ && !IsNameEnd(text_[i])) {
+        ++i;
+    }
+    const size_t nameLength = i - (lt + 1);
+    // Quoted attribute values are skipped whole: a ">" inside them does not end the tag.
+    while (true) {
+        i = FindFirst<u'>', u'"', u'\''>(text_, i, end_);
+        if (i == end_) {
+            return Unterminated(u"start_tag", lt);
+        }
+        if (text_[i] == u'>') {
+            break;
+        }
+        i = SkipQuoted(i);
+        if (i == end_) {
+            return Unterminated(u"start_tag", lt);
+        }
+    }
+    Found(token, XmlTokenType::StartTag, lt, i + 1);
+    token.nameLength = static_cast<uint32_t>(nameLength);
+    token.emptyElement = text_[i - 1] == u'/';
+    return Outcome::Found;
+}
+
+XmlTokenizer::Outcome XmlTokenizer::EndTag(size_t lt, XmlToken& token) {
+    size_t i = lt + 2;
+    while (i < end_ && !IsNameEnd(text_[i])) {
+        ++i;
+    }
+    const size_t nameLength = i - (lt + 2);
+    i = FindFirst<u'>'>(text_, i, end_);
+    if (i == end_) {
+        return Unterminated(u"end_tag", lt);
+    }
+    Found(token, XmlTokenType::EndTag, lt, i + 1);
+    token.nameLength = static_cast<uint32_t>(nameLength);
+    return Outcome::Found;
+}
+
+XmlTokenizer::Outcome XmlTokenizer::Exclamation(size_t lt, XmlToken& token) {
+    const size_t i = lt + 2;
+    if (i == end_) {
+        return Unterminated(u"tag", lt);
+    }
+    const char16_t c = text_[i];
+    if (c == u'-') {
+        if (i + 1 == end_) {
+            return Unterminated(u"comment", lt);
+        }
+        if (text_[i + 1] != u'-') {
+            return Syntax(u"comment_tag_syntax", lt);
+        }
+        return Delimited<u'-'>(lt, i + 2, u"-->", XmlTokenType::Comment, u"comment", token);
+    }
+    if (c == u'[') {
+        constexpr std::u16string_view kOpening = u"[CDATA[";
+        const std::u16string_view rest(text_ + i, std::min(end_ - i, kOpening.size()));
+        if (rest == kOpening) {
+            return Delimited<u']'>(lt, i + kOpening.size(), u"]]>", XmlTokenType::CData,
+                                   u"cdata_section", token);
+        }
+        if (kOpening.starts_with(rest)) {
+            return Unterminated(u"cdata_section", lt);
+        }
+        return Syntax(u"cdata_section_syntax", lt);
+    }
+    if ((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z')) {
+        return DocumentType(lt, token);
+    }
+    return Syntax(u"exclamation_tag_syntax", lt);
+}
+
+XmlTokenizer::Outcome XmlTokenizer::DocumentType(size_t lt, XmlToken& token) {
+    size_t i = lt + 2;
+    bool upperCase = true;
+    while (i < end_ &&
+           ((text_[i] >= u'A' && text_[i] <= u'Z') || (text_[i] >= u'a' && text_[i] <= u'z'))) {
+        upperCase = upperCase && text_[i] <= u'Z';
+        ++i;
+    }
+    if (!upperCase) {
+        // Read on as a declaration all the same: "<!doctype html>" is common.
+        Syntax(u"doctype_tag_syntax", lt);
+    }
+    while (i < end_ && text_[i] != u'>') {
+        if (text_[i] == u'"' || text_[i] == u'\'') {
+            i = SkipQuoted(i);
+        } else if (text_[i] == u'[') {
+            i = SkipInternalSubset(i + 1);
+        } else {
+            ++i;
+        }
+    }
+    if (i >= end_) {
+        return Unterminated(u"document_type", lt);
+    }
+    return Found(token, XmlTokenType::DocumentType, lt, i + 1);
+}
+
+// From inside "[" to just past the matching "]"; the end of the range when
+// there is none. Declarations in the subset may quote "]" or hide it in comments.
+size_t XmlTokenizer::SkipInternalSubset(size_t i) const {
+    while (i < end_) {
+        const char16_t c = text_[i];
+        if (c == u']') {
+            return i + 1;
+        }
+        if (c == u'"' || c == u'\'') {
+            i = SkipQuoted(i);
+        } else if (c == u'<' &&
+                   std::u16string_view(text_ + i, std::min<size_t>(4, end_ - i)) == u"<!--") {
+            const size_t close = FindMarker<u'-'>(text_, i + 4, end_, u"-->");
+            i = close == end_ ? end_ : close + 3;
+        } else {
+            ++i;
+        }
+    }
+    return end_;
+}
+
+// Just past the quote that closes the one at `quote`, or the end of the range.
+size_t XmlTokenizer::SkipQuoted(size_t quote) const {
+    const char16_t q = text_[quote];
+    const size_t close = q == u'"' ? FindFirst<u'"'>(text_, quote + 1, end_)
+                                   : FindFirst<u'\''>(text_, quote + 1, end_);
+    return close == end_ ? end_ : close + 1;
+}
+
+template <char16_t First>
+XmlTokenizer::Outcome XmlTokenizer::Delimited(size_t lt, size_t from, std::u16string_view marker,
+                                              XmlTokenType type, std::u16string_view typeName,
+                                              XmlToken& token) {
+    const size_t close = FindMarker<First>(text_, from, end_, marker);
+    if (close == end_) {
+        return Unterminated(typeName, lt);
+    }
+    return Found(token, type, lt, close + marker.size());
+}
+
+XmlTokenizer::Outcome XmlTokenizer::Syntax(std::u16string_view result, size_t lt) {
+    if (log_ != nullptr) {
+        log_->Add(result, {{u"offset", static_cast<int64_t>(lt)}});
+    }
+    return Outcome::Text;
+}
+
+XmlTokenizer::Outcome XmlTokenizer::Unterminated(std::u16string_view typeName, size_t lt) {
+    if (log_ != nullptr) {
+        log_->Add(u"unterminated_tag_syntax",
+                  {{u"type", typeName}, {u"offset", static_cast<int64_t>(lt)}});
+    }
+    return Outcome::Unterminated;
+}
+
+XmlTokenizer::Outcome XmlTokenizer::Found(XmlToken& token, XmlTokenType type, size_t lt,
+                                          size_t end) {
+    token.type = type;
+    token.offset = static_cast<uint32_t>(lt);
+    token.length = static_cast<uint32_t>(end - lt);
+    token.nameLength = 0;
+    token.emptyElement = false;
+    return Outcome::Found;
+}
+
+} // namespace quorlex
