@@ -355,6 +355,8 @@ void Dialog::BuildControl(const ControlTemplate& control, RadioGroupInfo*& openG
     if (control.id != kNoControlId) {
         controls[control.id] = widget;
         ConnectNotifications(*widget, control.id);
+    } else {
+        unnamedControls.push_back(widget);
     }
     auto* radio = dynamic_cast<QAbstractButton*>(widget);
     if (control.kind != ControlKind::RadioButton || radio == nullptr) {
@@ -367,6 +369,48 @@ void Dialog::BuildControl(const ControlTemplate& control, RadioGroupInfo*& openG
     }
     openGroup->group->addButton(radio);
     openGroup->buttons.push_back(radio);
+}
+
+void Dialog::RelayoutFrom(int templateId) {
+    const DialogTemplate* next = FindDialogTemplate(templateId);
+    if (next == nullptr) {
+        return;
+    }
+    EnsureBuilt();
+    const DialogTemplate previous = dialogTemplate;
+    dialogTemplate = *next;
+    setFixedSize(units.ToPixelsX(next->width), units.ToPixelsY(next->height));
+    for (QWidget* widget : unnamedControls) {
+        delete widget;
+    }
+    unnamedControls.clear();
+    for (auto& [id, widget] : controls) {
+        if (next->FindControl(id) == nullptr) {
+            if (!widget->isHidden()) {
+                widget->hide();
+                hiddenByLayout.push_back(id);
+            }
+        }
+    }
+    RadioGroupInfo* openGroup = nullptr;
+    for (const ControlTemplate& control : next->controls) {
+        QWidget* existing = GetDlgItem(control.id);
+        if (existing == nullptr) {
+            BuildControl(control, openGroup);
+            continue;
+        }
+        openGroup = nullptr;
+        PlaceControl(*existing, control);
+        const ControlTemplate* before = previous.FindControl(control.id);
+        if (before != nullptr && before->text != control.text) {
+            SetDlgItemText(control.id, control.text);
+        }
+        auto hidden = std::find(hiddenByLayout.begin(), hiddenByLayout.end(), control.id);
+        if (hidden != hiddenByLayout.end()) {
+            hiddenByLayout.erase(hidden);
+            existing->setVisible((control.styles & style::kHidden) == 0);
+        }
+    }
 }
 
 void Dialog::PlaceControl(QWidget& widget, const ControlTemplate& control) const {

@@ -38,6 +38,10 @@ public:
     void CreateModeless(QWidget* parent);
     void EndDialog(int result);
     bool HasWindow() const { return windowExists; }
+    // Lays the dialog out again from another template of the same dialog (the
+    // portrait and landscape layouts): controls of both move and take the new
+    // template's text where the two differ, the others are created or hidden.
+    void RelayoutFrom(int templateId);
 
     // Controls into fields (save) or fields into controls.
     bool UpdateData(bool saveAndValidate = true);
@@ -103,6 +107,8 @@ private:
     int endResult = kIdCancel;
     std::map<int, QWidget*> controls;
     std::map<int, RadioGroupInfo> radioGroups;
+    std::vector<QWidget*> unnamedControls; // texts and frames without an id
+    std::vector<int> hiddenByLayout;
 };
 
 } // namespace quorlex

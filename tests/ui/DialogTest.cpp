@@ -277,3 +277,49 @@ TEST(DialogTest, HiddenOrDisabledButtonsCannotBeClicked) {
 
 } // namespace
 } // namespace quorlex
+
+namespace quorlex {
+namespace {
+
+TEST(DialogRelayoutTest, SwitchesBetweenPortraitAndLandscapeTemplates) {
+    Dialog about(100);
+    RunModal(about, [&] {
+        about.SetDlgItemText(1046, u"编译日期: 170512");
+        const QSize portrait = about.size();
+
+        about.RelayoutFrom(200);
+        EXPECT_EQ(about.width(), about.Units().ToPixelsX(180));
+        EXPECT_EQ(about.height(), about.Units().ToPixelsY(110));
+        EXPECT_TRUE(about.GetDlgItem(1046)->isHidden());
+        ASSERT_NE(about.GetDlgItem(203), nullptr);
+        EXPECT_FALSE(about.GetDlgItem(203)->isHidden());
+        EXPECT_EQ(about.GetDlgItem(203)->geometry(), about.Units().ToPixels(38, 25, 130, 8));
+        EXPECT_EQ(about.GetDlgItem(202)->geometry(), about.Units().ToPixels(38, 10, 130, 8));
+        EXPECT_EQ(about.GetDlgItemText(202), u"Quorlex 1.0 版");
+        EXPECT_EQ(about.GetDlgItem(kIdOk)->geometry(), about.Units().ToPixels(61, 88, 58, 14));
+
+        about.RelayoutFrom(100);
+        EXPECT_EQ(about.size(), portrait);
+        EXPECT_TRUE(about.GetDlgItem(203)->isHidden());
+        EXPECT_FALSE(about.GetDlgItem(1046)->isHidden());
+        EXPECT_EQ(about.GetDlgItemText(1046), u"编译日期: 170512"); // set by code: kept
+        EXPECT_EQ(about.GetDlgItemText(202), u"Quorlex 1.0 Bate");
+        EXPECT_TRUE(Click(about, kIdOk));
+    });
+}
+
+// A page: a dialog created as a child window of another widget.
+TEST(DialogRelayoutTest, ModelessPageHasAWindowOnceCreated) {
+    QWidget host;
+    host.resize(400, 400);
+    auto* page = new Dialog(201);
+    EXPECT_FALSE(page->HasWindow());
+    page->CreateModeless(&host);
+    EXPECT_TRUE(page->HasWindow());
+    EXPECT_EQ(page->parentWidget(), &host);
+    EXPECT_FALSE(page->isWindow());
+    EXPECT_NE(page->GetDlgItem(1041), nullptr);
+}
+
+} // namespace
+} // namespace quorlex
