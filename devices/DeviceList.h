@@ -1,0 +1,25 @@
+#pragma once
+
+#include "devices/KnownDevice.h"
+
+#include <filesystem>
+#include <vector>
+
+namespace quorlex {
+
+// The known-receivers file "Bluetooth.cfg":
+//   HEAD / Bluetooth_Config / Ver "1.0.1.1", then one BtDevice per receiver
+//   holding Bluetooth_Name, Bluetooth_Address and Bluetooth_PIN.
+
+// Replaces devices with the file's entries. False, leaving devices as they
+// were, when the file cannot be read or lacks HEAD or Bluetooth_Config.
+bool LoadDeviceList(const std::filesystem::path& path, std::vector<KnownDevice>& devices);
+
+// Writes the whole list, creating the file's folder when needed.
+bool SaveDeviceList(const std::filesystem::path& path, const std::vector<KnownDevice>& devices);
+
+// $XDG_CONFIG_HOME/quorlex/Bluetooth.cfg, or ~/.config/quorlex/Bluetooth.cfg
+// when that variable is unset or not an absolute path.
+std::filesystem::path DeviceListPath();
+
+} // namespace quorlex
