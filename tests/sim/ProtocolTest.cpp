@@ -100,7 +100,8 @@ TEST_F(SimProtocol, SetIsAcknowledgedWithTheWholeCommandAndTheNextBurstReportsIt
         {"RADIO.CHANNEL_RX", "0"},
     };
     for (const auto& [key, value] : sets) {
-        const std::string command = "SET," + key + "," + value;
+        std::string command = "SET,";
+        command.append(key).append(",").append(value);
         EXPECT_EQ(Ask(command), Checksummed("GNSS," + command + ",OK"));
     }
     const std::vector<std::string> burst = GetAll();
