@@ -14,6 +14,8 @@ struct ApnBlock {
     std::u16string name;
     std::u16string user;
     std::u16string password;
+
+    bool operator==(const ApnBlock&) const = default;
 };
 
 struct NetworkServerBlock {
@@ -22,6 +24,8 @@ struct NetworkServerBlock {
     std::u16string user;
     std::u16string password;
     std::u16string mountPoint;
+
+    bool operator==(const NetworkServerBlock&) const = default;
 };
 
 // protocol: 1 CSD, 2 PPP, 3 NTRIP, 4 CUSTOM, 5 CUSTOM2, 6 CUSTOM3.
@@ -36,6 +40,8 @@ struct NetworkBlock {
     int32_t signalLevel = 0;
     int32_t ggaUploadInterval = 0;
     int32_t autoConnect = 0;
+
+    bool operator==(const NetworkBlock&) const = default;
 };
 
 // Channels are 1-based; frequency index = channel - 1, in MHz.
@@ -52,6 +58,8 @@ struct RadioBlock {
     int32_t baud = 0;
     std::u16string status;
     int32_t highPower = 0;
+
+    bool operator==(const RadioBlock&) const = default;
 };
 
 // The receiver's extra link settings: never decoded, only stored and copied along.
@@ -59,11 +67,15 @@ struct ExtraConnectionEntry {
     std::u16string name;
     std::array<int32_t, 3> values{};
     std::u16string detail;
+
+    bool operator==(const ExtraConnectionEntry&) const = default;
 };
 
 struct ExtraConnection {
     std::array<int32_t, 3> values{};
     std::array<ExtraConnectionEntry, 2> entries;
+
+    bool operator==(const ExtraConnection&) const = default;
 };
 
 struct ExtraLinkBlock {
@@ -73,6 +85,8 @@ struct ExtraLinkBlock {
     int32_t value1 = 0;
     int32_t value2 = 0;
     ExtraConnection connection;
+
+    bool operator==(const ExtraLinkBlock&) const = default;
 };
 
 inline NetworkBlock DefaultRelayNetwork() {
@@ -109,6 +123,8 @@ struct DatalinkConfig {
     std::array<NetworkBlock, 2> network{DefaultRelayNetwork(), NetworkBlock{}};
     std::array<RadioBlock, 2> radio{DefaultRadio(), DefaultRelayRadio()};
     ExtraLinkBlock extraLink;
+
+    bool operator==(const DatalinkConfig&) const = default;
 };
 
 } // namespace quorlex

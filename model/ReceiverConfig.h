@@ -50,6 +50,8 @@ struct ReceiverConfig {
     int32_t glonassEnabled = 0;
     int32_t sbasEnabled = 0;
     int32_t beidouEnabled = 0;
+
+    bool operator==(const ReceiverConfig&) const = default;
 };
 
 } // namespace quorlex

@@ -16,6 +16,8 @@ struct ModuleInfo {
     std::u16string firmwareVersion;
     std::u16string manufactureDate;
     std::u16string extraText;
+
+    bool operator==(const ModuleInfo&) const = default;
 };
 
 // The receiver's identity and state.
@@ -45,6 +47,8 @@ struct ReceiverInfo {
     std::u16string sensorParameter;
     std::u16string batteryId;
     std::u16string fivePinBaudText;
+
+    bool operator==(const ReceiverInfo&) const = default;
 };
 
 } // namespace quorlex

@@ -26,6 +26,8 @@ struct ReceiverSettings {
 
     // Keeps the baud text of a "@GNSS,COM,<baud>,..." line; false when the line has no such field.
     bool StoreComReply(std::u16string_view line);
+
+    bool operator==(const ReceiverSettings&) const = default;
 };
 
 } // namespace quorlex
