@@ -16,16 +16,21 @@ constexpr int kWatchdogMs = 5000;
 constexpr int kPollMs = 5;
 constexpr int kPollLimit = 1000;
 
-void Poll(QPointer<QWidget> below, std::shared_ptr<std::function<void(QWidget&)>> answer,
-          int triesLeft) {
+void Poll(QPointer<QWidget> below, bool hadBelow,
+          std::shared_ptr<std::function<void(QWidget&)>> answer, int triesLeft) {
+    // The window that was to open the answered one has gone: its test is over.
+    if (hadBelow && (below.isNull() || !below->isVisible())) {
+        return;
+    }
     QWidget* active = QApplication::activeModalWidget();
     if (active != nullptr && active != below.data()) {
         (*answer)(*active);
         return;
     }
     if (triesLeft > 0) {
-        QTimer::singleShot(kPollMs,
-                           [below, answer, triesLeft] { Poll(below, answer, triesLeft - 1); });
+        QTimer::singleShot(kPollMs, [below, hadBelow, answer, triesLeft] {
+            Poll(below, hadBelow, answer, triesLeft - 1);
+        });
     }
 }
 
@@ -47,7 +52,9 @@ int RunModal(Dialog& dialog, const std::function<void()>& whileOpen) {
 void AnswerNextModal(std::function<void(QWidget&)> answer) {
     QPointer<QWidget> below = QApplication::activeModalWidget();
     auto shared = std::make_shared<std::function<void(QWidget&)>>(std::move(answer));
-    QTimer::singleShot(kPollMs, [below, shared] { Poll(below, shared, kPollLimit); });
+    const bool hadBelow = !below.isNull();
+    QTimer::singleShot(kPollMs,
+                       [below, hadBelow, shared] { Poll(below, hadBelow, shared, kPollLimit); });
 }
 
 bool Click(Dialog& dialog, int id) {
