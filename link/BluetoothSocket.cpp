@@ -57,8 +57,7 @@ BluetoothSocket::BluetoothSocket(BluetoothPlatform& platform, LinkOptions option
       starter(this->options.threadStarter ? *this->options.threadStarter : SystemThreadStarter()) {}
 
 BluetoothSocket::~BluetoothSocket() {
-    // A newer generation silences every thread still running.
-    latestGeneration.fetch_add(1);
+    SetNotifyTarget(nullptr);
     Close();
     threads.JoinAll();
 }
@@ -207,7 +206,7 @@ void BluetoothSocket::SocketThreadFunc(LinkSocket& linkSocket) {
             continue;
         }
         if (ready < 0) {
-            EndWithError(linkSocket);
+            EndConnection(linkSocket, true, true);
             return;
         }
         buffer.fill(0);
@@ -217,16 +216,12 @@ void BluetoothSocket::SocketThreadFunc(LinkSocket& linkSocket) {
             if (IsWouldBlock(platform.LastError())) {
                 continue;
             }
-            EndWithError(linkSocket);
+            EndConnection(linkSocket, true, true);
             return;
         }
         if (received == 0) {
             // Our own Close() shut the socket down: that is reported as an error.
-            if (linkSocket.StopRequested()) {
-                EndWithError(linkSocket);
-            } else {
-                EndConnection(linkSocket);
-            }
+            EndConnection(linkSocket, linkSocket.StopRequested(), true);
             return;
         }
         const auto count = std::min(static_cast<std::size_t>(received), buffer.size());
@@ -234,19 +229,28 @@ void BluetoothSocket::SocketThreadFunc(LinkSocket& linkSocket) {
     }
 }
 
-void BluetoothSocket::EndWithError(LinkSocket& linkSocket) {
-    DeliverFromThread(linkSocket.Generation(), nullptr, kLinkError);
-    EndConnection(linkSocket);
-}
-
-void BluetoothSocket::EndConnection(LinkSocket& linkSocket) {
-    {
-        const std::lock_guard lock(stateMutex);
-        if (linkSocket.Generation() == latestGeneration.load()) {
-            connected.store(0);
+// The end is reported once, by whichever of the reader and a failed send
+// notices it first; statuses from the caller's thread are delivered there.
+void BluetoothSocket::EndConnection(LinkSocket& linkSocket, bool error, bool onLinkThread) {
+    if (linkSocket.MarkEnded()) {
+        const auto report = [&](std::u16string_view status) {
+            if (onLinkThread) {
+                DeliverFromThread(linkSocket.Generation(), nullptr, status);
+            } else {
+                DeliverHere(status);
+            }
+        };
+        if (error) {
+            report(kLinkError);
         }
+        {
+            const std::lock_guard lock(stateMutex);
+            if (linkSocket.Generation() == latestGeneration.load()) {
+                connected.store(0);
+            }
+        }
+        report(kLinkDisconnected);
     }
-    DeliverFromThread(linkSocket.Generation(), nullptr, kLinkDisconnected);
     CloseLinkSocket(linkSocket);
 }
 
@@ -273,15 +277,7 @@ int BluetoothSocket::Send(const char* bytes, std::size_t count) {
     if (platform.Send(current->Handle(), bytes, count) >= 0) {
         return 1;
     }
-    DeliverHere(kLinkError);
-    {
-        const std::lock_guard lock(stateMutex);
-        if (current->Generation() == latestGeneration.load()) {
-            connected.store(0);
-        }
-    }
-    DeliverHere(kLinkDisconnected);
-    CloseLinkSocket(*current);
+    EndConnection(*current, true, false);
     return 0;
 }
 

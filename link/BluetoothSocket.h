@@ -75,8 +75,7 @@ private:
     void StartReader(const Attempt& attempt, const std::shared_ptr<LinkSocket>& linkSocket);
 
     void SocketThreadFunc(LinkSocket& linkSocket);
-    void EndWithError(LinkSocket& linkSocket);
-    void EndConnection(LinkSocket& linkSocket);
+    void EndConnection(LinkSocket& linkSocket, bool error, bool onLinkThread);
     void CloseLinkSocket(LinkSocket& linkSocket);
 
     void DeliverFromThread(uint64_t generation, const std::stop_token* stop,

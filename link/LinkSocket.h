@@ -27,6 +27,9 @@ public:
     // The reader's stop event: set once Close() has been called.
     bool StopRequested() const { return stopEvent_.load(); }
 
+    // true for the first caller only.
+    bool MarkEnded() { return !ended_.exchange(true); }
+
     // Sets the stop event, forgets the link key and shuts the socket down in
     // both directions, which wakes any thread blocked on it. Later calls do nothing.
     void Close();
@@ -37,6 +40,7 @@ private:
     const uint64_t address_;
     const uint64_t generation_;
     std::atomic<bool> stopEvent_{false};
+    std::atomic<bool> ended_{false};
 };
 
 } // namespace quorlex

@@ -12,8 +12,11 @@ ReceiverLink::ReceiverLink(BluetoothPlatform& platform, LinkOptions options)
     }
 }
 
-// A mode that could not be read is left alone rather than "restored" to off.
+// Nothing is delivered once destruction has begun: whoever receives the
+// deliveries may be going away too. A mode that could not be read is left
+// alone rather than "restored" to off.
 ReceiverLink::~ReceiverLink() {
+    socket.SetNotifyTarget(nullptr);
     if (radioModeRead) {
         platform.SetRadioMode(savedRadioMode);
     }
