@@ -134,6 +134,8 @@ void BluezAgent::Stop() {
     serving_ = false;
     std::lock_guard lock(mutex_);
     uniqueName_.clear();
+    expecting_ = false;
+    pin_.clear();
 }
 
 std::string BluezAgent::UniqueName() const {

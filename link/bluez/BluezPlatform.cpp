@@ -134,7 +134,10 @@ bool BluezPlatform::RevokeLinkKey(uint64_t address) {
 }
 
 SocketHandle BluezPlatform::CreateSocket() {
-    const int fd = socket(AF_BLUETOOTH, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, BTPROTO_RFCOMM);
+    const int fd =
+        options_.openSocket
+            ? options_.openSocket()
+            : socket(AF_BLUETOOTH, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, BTPROTO_RFCOMM);
     if (fd < 0) {
         Fail(errno);
         return kInvalidSocket;
@@ -171,15 +174,28 @@ bool BluezPlatform::SetPinRecord(SocketHandle socket, const PinRecord& record) {
     if (!PinText(record, pin)) {
         return Fail(EINVAL);
     }
-    {
-        std::lock_guard lock(agentMutex_);
-        if (const int error = agent_.Start(); error != 0) {
-            return Fail(error);
-        }
+    std::lock_guard lock(pairingMutex_);
+    if (const int error = agent_.Start(); error != 0) {
+        return Fail(error);
     }
-    std::lock_guard lock(pinMutex_);
     pins_[socket] = record;
     return true;
+}
+
+void BluezPlatform::ExpectPairing(SocketHandle socket) {
+    std::lock_guard lock(pairingMutex_);
+    if (const auto it = pins_.find(socket); it != pins_.end()) {
+        std::string pin;
+        PinText(it->second, pin);
+        agent_.Expect(it->second.address, pin);
+    }
+}
+
+void BluezPlatform::ReleasePin(SocketHandle socket) {
+    std::lock_guard lock(pairingMutex_);
+    if (pins_.erase(socket) != 0 && pins_.empty()) {
+        agent_.Stop();
+    }
 }
 
 bool BluezPlatform::Connect(SocketHandle socket, const RfcommAddress& target,
@@ -193,14 +209,7 @@ bool BluezPlatform::Connect(SocketHandle socket, const RfcommAddress& target,
     if (target.port > kMaxChannel) {
         return Fail(EINVAL);
     }
-    {
-        std::lock_guard lock(pinMutex_);
-        if (const auto it = pins_.find(socket); it != pins_.end()) {
-            std::string pin;
-            PinText(it->second, pin);
-            agent_.Expect(it->second.address, pin);
-        }
-    }
+    ExpectPairing(socket);
     sockaddr_rc address{};
     address.rc_family = AF_BLUETOOTH;
     const auto bytes = BluezAddressBytes(target.address);
@@ -214,7 +223,8 @@ bool BluezPlatform::Connect(SocketHandle socket, const RfcommAddress& target,
     } else {
         Fail(errno);
     }
-    agent_.Forget(target.address);
+    // Pairing is over one way or the other.
+    ReleasePin(socket);
     return connected;
 }
 
@@ -297,10 +307,7 @@ bool BluezPlatform::Shutdown(SocketHandle socket) {
 }
 
 bool BluezPlatform::CloseSocket(SocketHandle socket) {
-    {
-        std::lock_guard lock(pinMutex_);
-        pins_.erase(socket);
-    }
+    ReleasePin(socket);
     return sockets_.Close(socket) || Fail(errno);
 }
 

@@ -22,6 +22,9 @@ struct BluezOptions {
     std::chrono::milliseconds connectTimeout{30000};
     // Each step of a service search (connect, every answer).
     std::chrono::milliseconds sdpTimeout{10000};
+    // Makes a new non-blocking RFCOMM stream socket: a descriptor, or -1 with
+    // errno set. Tests hand in other stream sockets.
+    std::function<int()> openSocket;
 };
 
 // The link's platform on a Linux machine: kernel RFCOMM and L2CAP sockets,
@@ -55,19 +58,21 @@ public:
     bool CloseSocket(SocketHandle socket) override;
     int LastError() override;
 
-    // The pairing agent, started by the first PIN record.
+    // The pairing agent: it serves from the first PIN record until no socket
+    // holds one, so that another program's agent is the default again.
     const BluezAgent& Agent() const { return agent_; }
 
 private:
     // Opens a bus of our own, finds the adapter and runs op on it: 0 or errno.
     int WithAdapter(const std::function<int(BluezAdapter&)>& op) const;
     bool WaitConnected(SocketHandle socket, const std::stop_token& stop);
+    void ExpectPairing(SocketHandle socket);
+    void ReleasePin(SocketHandle socket);
 
     const BluezOptions options_;
     SocketTable sockets_;
-    std::mutex agentMutex_;
+    std::mutex pairingMutex_; // pins_, and starting and stopping the agent
     BluezAgent agent_;
-    std::mutex pinMutex_;
     std::map<SocketHandle, PinRecord> pins_;
 };
 

@@ -3,7 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <systemd/sd-bus.h>
 #include <unistd.h>
@@ -33,16 +33,10 @@ std::string Take(sd_bus_error& error, int r) {
     return text;
 }
 
+// Started with fork and exec rather than posix_spawn so that the child dies
+// with the test even when the test itself is killed.
 pid_t Spawn(const std::vector<std::string>& argv, const std::vector<std::string>& env,
             int addressFd, const std::string& logPath) {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (addressFd >= 0) {
-        posix_spawn_file_actions_adddup2(&actions, addressFd, 3);
-    }
-    posix_spawn_file_actions_addopen(&actions, 1, logPath.c_str(), O_WRONLY | O_CREAT | O_APPEND,
-                                     0644);
-    posix_spawn_file_actions_adddup2(&actions, 1, 2);
     std::vector<char*> args;
     for (const std::string& arg : argv) {
         args.push_back(const_cast<char*>(arg.c_str()));
@@ -53,12 +47,26 @@ pid_t Spawn(const std::vector<std::string>& argv, const std::vector<std::string>
         envp.push_back(const_cast<char*>(entry.c_str()));
     }
     envp.push_back(nullptr);
-    pid_t pid = -1;
-    if (posix_spawn(&pid, args[0], &actions, nullptr, args.data(), envp.data()) != 0) {
-        pid = -1;
+    const pid_t parent = getpid();
+    const pid_t pid = fork();
+    if (pid != 0) {
+        return pid;
     }
-    posix_spawn_file_actions_destroy(&actions);
-    return pid;
+    // Only async-signal-safe calls from here on.
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (getppid() != parent) {
+        _exit(127);
+    }
+    const int log = open(logPath.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    if (log >= 0) {
+        dup2(log, 1);
+        dup2(log, 2);
+    }
+    if (addressFd >= 0) {
+        dup2(addressFd, 3);
+    }
+    execve(args[0], args.data(), envp.data());
+    _exit(127);
 }
 
 std::vector<std::string> EnvironmentWith(const std::string& name, const std::string& value) {
