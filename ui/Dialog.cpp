@@ -174,6 +174,13 @@ void Dialog::OnCancel() {
 }
 
 void Dialog::reject() {
+    // A page inside another dialog passes Escape on to the dialog that holds it.
+    if (!isWindow()) {
+        if (auto* outer = dynamic_cast<QDialog*>(window())) {
+            outer->reject();
+        }
+        return;
+    }
     OnCancel();
 }
 

@@ -321,5 +321,17 @@ TEST(DialogRelayoutTest, ModelessPageHasAWindowOnceCreated) {
     EXPECT_NE(page->GetDlgItem(1041), nullptr);
 }
 
+TEST(DialogRelayoutTest, EscapeInAPageCancelsTheDialogHoldingIt) {
+    Dialog outer(135);
+    auto* page = new Dialog(201);
+    const int result = RunModal(outer, [&] {
+        page->CreateModeless(outer.GetDlgItem(1026));
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(page->GetDlgItem(1041), &escape);
+    });
+    EXPECT_EQ(result, kIdCancel);
+    EXPECT_FALSE(page->isHidden());
+}
+
 } // namespace
 } // namespace quorlex
