@@ -91,9 +91,11 @@ QWidget* MakeEdit(const ControlTemplate& c) {
 
 } // namespace
 
-Dialog::Dialog(int templateId, QWidget* parent)
-    : QDialog(parent), dialogTemplate(LookupTemplate(templateId)),
-      units(DialogUnits::FromFont(DialogFont())), prompts(&InheritedPrompts(parent)) {
+Dialog::Dialog(int templateId, QWidget* parent) : Dialog(LookupTemplate(templateId), parent) {}
+
+Dialog::Dialog(const DialogTemplate& layout, QWidget* parent)
+    : QDialog(parent), dialogTemplate(layout), units(DialogUnits::FromFont(DialogFont())),
+      prompts(&InheritedPrompts(parent)) {
     setFont(DialogFont());
 }
 

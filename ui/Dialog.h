@@ -28,6 +28,8 @@ class Dialog : public QDialog {
 public:
     // A Dialog parent passes on its prompts.
     explicit Dialog(int templateId, QWidget* parent = nullptr);
+    // From a template of the caller's; its texts and controls must outlive the dialog.
+    explicit Dialog(const DialogTemplate& layout, QWidget* parent = nullptr);
     ~Dialog() override;
     Dialog(const Dialog&) = delete;
     Dialog& operator=(const Dialog&) = delete;

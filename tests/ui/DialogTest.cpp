@@ -333,5 +333,30 @@ TEST(DialogRelayoutTest, EscapeInAPageCancelsTheDialogHoldingIt) {
     EXPECT_FALSE(page->isHidden());
 }
 
+TEST(DialogComboTest, SortedComboKeepsItsItemsInOrder) {
+    static constexpr ControlTemplate controls[] = {
+        {7, ControlKind::DropDownList, 5, 5, 60, 60, u"", style::kSorted, u"Gamma\nalpha\nBeta"},
+        {8, ControlKind::DropDown, 5, 30, 60, 60, u"", 0, u"4800\n9600"},
+    };
+    static constexpr DialogTemplate layout{900, u"", 100, 100, controls};
+    Dialog dialog(layout);
+    RunModal(dialog, [&] {
+        auto* sorted = dialog.DlgItem<QComboBox>(7);
+        ASSERT_NE(sorted, nullptr);
+        EXPECT_EQ(sorted->itemText(0), QStringLiteral("alpha"));
+        EXPECT_EQ(sorted->itemText(2), QStringLiteral("Gamma"));
+        EXPECT_EQ(dialog.AddComboString(7, u"beta2"), 2);
+        EXPECT_EQ(dialog.AddComboString(7, u"zeta"), 4);
+        EXPECT_EQ(dialog.AddComboString(7, u"0"), 0);
+
+        EXPECT_EQ(dialog.AddComboString(8, u"1200"), 2); // unsorted: appended
+        dialog.ResetComboContent(8);
+        EXPECT_EQ(dialog.DlgItem<QComboBox>(8)->count(), 0);
+        EXPECT_EQ(dialog.AddComboString(8, u"38400"), 0);
+        EXPECT_EQ(dialog.AddComboString(99, u"x"), -1);
+        dialog.EndDialog(kIdOk);
+    });
+}
+
 } // namespace
 } // namespace quorlex
