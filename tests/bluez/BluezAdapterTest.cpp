@@ -91,6 +91,7 @@ TEST_F(BluezAdapterTest, DiscoveryListsTheAdaptersDevicesWithNamesAndAddresses) 
     EXPECT_FALSE(mock_.Flag("/org/bluez/hci0", kAdapterInterface, "Discovering"));
 
     std::vector<std::pair<std::u16string, uint64_t>> got;
+    got.reserve(devices.size());
     for (const BluezDevice& device : devices) {
         got.emplace_back(device.name, device.address);
     }

@@ -73,6 +73,7 @@ TEST_F(BluezPlatformTest, InquiryTurnsDiscoveredDevicesIntoNamesAndAddresses) {
     // Classic devices only, and the discovery ended again.
     const auto calls = mock_.Calls(kAdapter);
     std::vector<std::string> methods;
+    methods.reserve(calls.size());
     for (const auto& call : calls) {
         methods.push_back(call.method);
     }

@@ -38,11 +38,13 @@ std::string Take(sd_bus_error& error, int r) {
 pid_t Spawn(const std::vector<std::string>& argv, const std::vector<std::string>& env,
             int addressFd, const std::string& logPath) {
     std::vector<char*> args;
+    args.reserve(argv.size() + 1);
     for (const std::string& arg : argv) {
         args.push_back(const_cast<char*>(arg.c_str()));
     }
     args.push_back(nullptr);
     std::vector<char*> envp;
+    envp.reserve(env.size() + 1);
     for (const std::string& entry : env) {
         envp.push_back(const_cast<char*>(entry.c_str()));
     }
@@ -111,8 +113,10 @@ void ReadTextDictionary(sd_bus_message* m, std::vector<std::string>& out) {
 } // namespace
 
 MockBluez::MockBluez() {
-    char pattern[] = "/tmp/quorlex-bluez-XXXXXX";
-    if (mkdtemp(pattern) != nullptr) {
+    std::error_code ignored;
+    std::string pattern =
+        (std::filesystem::temp_directory_path(ignored) / "quorlex-bluez-XXXXXX").string();
+    if (mkdtemp(pattern.data()) != nullptr) {
         dir_ = pattern;
     }
     const char* saved = std::getenv("DBUS_SYSTEM_BUS_ADDRESS");

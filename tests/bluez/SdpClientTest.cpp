@@ -40,7 +40,7 @@ uint16_t TransactionOf(const Bytes& request) {
 }
 
 // A response to request carrying part and the continuation state.
-ScriptedTransport::Reply Part(Bytes part, Bytes continuation = {}) {
+ScriptedTransport::Reply Part(const Bytes& part, const Bytes& continuation = {}) {
     return [part, continuation](const Bytes& request) {
         const size_t params = 2 + part.size() + 1 + continuation.size();
         Bytes pdu = {0x07,
@@ -57,7 +57,7 @@ ScriptedTransport::Reply Part(Bytes part, Bytes continuation = {}) {
     };
 }
 
-ScriptedTransport::Reply Fixed(Bytes pdu) {
+ScriptedTransport::Reply Fixed(const Bytes& pdu) {
     return [pdu](const Bytes&) { return pdu; };
 }
 

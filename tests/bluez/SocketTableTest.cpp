@@ -30,7 +30,7 @@ protected:
     void TearDown() override { close(peer_); }
 
     // Starts a wait far longer than any test runs, so only a wake-up can end it.
-    std::future<WaitResult> WaitInBackground(std::stop_token stop = {}) {
+    std::future<WaitResult> WaitInBackground(const std::stop_token& stop = {}) {
         return std::async(std::launch::async, [this, stop] {
             int error = 0;
             return table_.Wait(handle_, POLLIN, 60s, stop, error);
