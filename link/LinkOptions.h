@@ -8,11 +8,15 @@
 
 namespace quorlex {
 
+// How long the reader waits for data before it looks at its stop event again.
+inline constexpr std::chrono::milliseconds kReadableWait{9000};
+// How long Close() waits for a connection attempt to give up.
+inline constexpr std::chrono::milliseconds kWorkerStopLimit{3000};
+
+// Tests shorten the waits; the application keeps the defaults.
 struct LinkOptions {
-    // How long the reader waits for data before it looks at its stop event again.
-    std::chrono::milliseconds readableWait{9000};
-    // How long Close() waits for a connection attempt to give up.
-    std::chrono::milliseconds workerStopLimit{3000};
+    std::chrono::milliseconds readableWait = kReadableWait;
+    std::chrono::milliseconds workerStopLimit = kWorkerStopLimit;
     // nullptr: plain system threads.
     ThreadStarter* threadStarter = nullptr;
     // Developer diagnostics such as a failed connect's error code; empty: standard error.

@@ -288,14 +288,17 @@ TEST_F(Connection, ASocketThatCannotBeCreatedFailsWithoutAConnect) {
 }
 
 TEST_F(Connection, RequestsAreRefusedWhileAnAttemptRunsOrTheLinkIsUp) {
-    platform.SetReceiverFaults(kReceiverAddress,
-                               With(&ReceiverFaults::connectDelay, milliseconds(200)));
-    ASSERT_TRUE(Link(Quick()).Connect(u"1234", kReceiverAddress));
+    Link(Quick());
+    platform.connect.Arm();
+    ASSERT_TRUE(link->Connect(u"1234", kReceiverAddress));
+    ASSERT_TRUE(platform.connect.WaitEntered());
     EXPECT_FALSE(link->Connect(u"1234", kReceiverAddress));
+    platform.connect.Open();
     ASSERT_TRUE(sink.WaitForStatusCount(1));
     ASSERT_TRUE(link->IsConnected());
     EXPECT_FALSE(link->Connect(u"1234", kReceiverAddress));
     EXPECT_EQ(sink.Statuses(), Texts({kLinkConnected}));
+    EXPECT_EQ(platform.OpenSockets(), 1U);
 }
 
 TEST_F(Connection, ARemoteCloseEndsTheConnection) {
