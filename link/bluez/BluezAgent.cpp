@@ -77,7 +77,7 @@ int BluezAgent::Start() {
     }
     Stop();
     if (const int error = Register(); error != 0) {
-        bus_.Close();
+        Stop();
         return error;
     }
     stopFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
