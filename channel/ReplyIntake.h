@@ -7,7 +7,7 @@
 
 namespace quorlex {
 
-class ReceiverSettings;
+struct ReceiverSettings;
 
 // Pauses the UI thread after each chunk so the receiver's burst arrives in
 // fewer, larger chunks. Tests inject one that does not sleep.
