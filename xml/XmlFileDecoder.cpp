@@ -116,27 +116,52 @@ std::u16string DecodeUtf16(std::string_view bytes, bool bigEndian, XmlResultLog&
     return text;
 }
 
-std::u16string DecodeBytes(std::string_view bytes, const Encoding& encoding, XmlResultLog& log) {
-    const size_t width = UnitSize(encoding.codePage);
-    std::string copy;
-    const bool hasNul = !bytes.empty() && std::memchr(bytes.data(), 0, bytes.size()) != nullptr;
-    if (hasNul) {
-        copy.assign(bytes);
-        const size_t nulls = RemoveNulUnits(copy, width);
-        if (nulls > 0) {
-            log.Add(u"nulls_removed", {{u"count", Count(nulls)}});
-        }
-        bytes = copy;
+std::string WithoutNulUnits(std::string_view bytes, size_t width, XmlResultLog& log) {
+    std::string copy(bytes);
+    const size_t nulls = RemoveNulUnits(copy, width);
+    if (nulls > 0) {
+        log.Add(u"nulls_removed", {{u"count", Count(nulls)}});
     }
+    return copy;
+}
+
+// Undeclared text: UTF-8 when it is valid UTF-8, else the system default
+// code page. Decoding UTF-8 also finds out whether there are NULs to
+// remove, which is rare, so the text is seldom read twice.
+std::u16string DetectAndDecode(std::string_view bytes, XmlResultLog& log) {
     std::u16string text;
-    if (encoding.codePage != 0) {
-        text = DecodeCodePage(bytes, encoding.codePage);
-    } else {
-        const bool utf8 = Utf8ToUtf16(bytes, text);
-        if (!utf8) {
-            text = DecodeCp936(bytes, false);
+    bool zero = false;
+    bool utf8 = Utf8ToUtf16(bytes, text, &zero);
+    std::string copy;
+    if (zero) {
+        copy = WithoutNulUnits(bytes, 1, log);
+        bytes = copy;
+        utf8 = Utf8ToUtf16(bytes, text);
+    }
+    if (!utf8) {
+        text = DecodeCp936(bytes, false);
+    }
+    log.Add(u"utf8_detection", {{u"encoding", utf8 ? u"UTF-8" : u"ANSI"}});
+    return text;
+}
+
+std::u16string DecodeBytes(std::string_view bytes, const Encoding& encoding, XmlResultLog& log) {
+    std::u16string text;
+    if (encoding.codePage == 0) {
+        text = DetectAndDecode(bytes, log);
+    } else if (encoding.codePage == XmlCodePage::kUtf8) {
+        bool zero = false;
+        Utf8ToUtf16(bytes, text, &zero);
+        if (zero) {
+            Utf8ToUtf16(WithoutNulUnits(bytes, 1, log), text);
         }
-        log.Add(u"utf8_detection", {{u"encoding", utf8 ? u"UTF-8" : u"ANSI"}});
+    } else {
+        std::string copy;
+        if (!bytes.empty() && std::memchr(bytes.data(), 0, bytes.size()) != nullptr) {
+            copy = WithoutNulUnits(bytes, UnitSize(encoding.codePage), log);
+            bytes = copy;
+        }
+        text = DecodeCodePage(bytes, encoding.codePage);
     }
     log.Add(u"converted_to", {{u"encoding", u"UTF-16"}, {u"length", Count(text.size())}});
     return text;

@@ -4,17 +4,18 @@
 
 namespace quorlex {
 
-// One element of the index: eight 32-bit words, laid out as the engine has
-// always stored them so that a node costs 32 bytes whatever the document.
+// One element of the index: eight 32-bit words, so that a node costs 32
+// bytes whatever the document. Plain words without initialisers: blocks of
+// nodes are allocated without being cleared, and XmlNode{} is all zero.
 struct XmlNode {
-    uint32_t offset = 0;      // the element's "<" in the text
-    uint32_t length = 0;      // start tag to the end of the end tag
-    uint32_t tagLengths = 0;  // bits 0-21 start tag, bits 22-31 end tag
-    uint32_t levelFlags = 0;  // bits 0-15 nesting level, plus the flags below
-    uint32_t parent = 0;      // 0 = document level
-    uint32_t firstChild = 0;  // 0 = none
-    uint32_t nextSibling = 0; // 0 = last
-    uint32_t prevSibling = 0; // circular: the first child holds the last child
+    uint32_t offset;      // the element's "<" in the text
+    uint32_t length;      // start tag to the end of the end tag
+    uint32_t tagLengths;  // bits 0-21 start tag, bits 22-31 end tag
+    uint32_t levelFlags;  // bits 0-15 nesting level, plus the flags below
+    uint32_t parent;      // 0 = document level
+    uint32_t firstChild;  // 0 = none
+    uint32_t nextSibling; // 0 = last
+    uint32_t prevSibling; // circular: the first child holds the last child
 
     uint32_t Level() const { return levelFlags & kLevelMask; }
     bool Has(uint32_t flag) const { return (levelFlags & flag) != 0; }

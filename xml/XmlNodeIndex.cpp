@@ -28,15 +28,6 @@ void XmlNodeIndex::Reset(uint32_t expected) {
     (*this)[0] = XmlNode{};
 }
 
-uint32_t XmlNodeIndex::Allocate() {
-    if (nextFree_ >= capacity_) {
-        Grow();
-    }
-    const uint32_t i = nextFree_++;
-    (*this)[i] = XmlNode{};
-    return i;
-}
-
 void XmlNodeIndex::Grow() {
     const uint64_t wanted = std::max<uint64_t>(uint64_t{capacity_} + capacity_ / 2, capacity_ + 1);
     if (wanted <= kBlockSize) {
@@ -65,32 +56,22 @@ void XmlNodeIndex::ResizeFirstBlock(uint32_t size) {
     capacity_ = size;
 }
 
-uint32_t XmlNodeIndex::StartTagLength(uint32_t i) const {
-    const uint32_t packed = (*this)[i].tagLengths & kMaxStartTag;
-    if (packed == kMaxStartTag) {
-        const auto it = longTags_.find(i);
-        return it != longTags_.end() ? it->second.first : packed;
+uint32_t XmlNodeIndex::LongTag(uint32_t i, uint32_t packed, bool start) const {
+    const auto it = longTags_.find(i);
+    if (it == longTags_.end()) {
+        return packed;
     }
-    return packed;
+    return start ? it->second.first : it->second.second;
 }
 
-uint32_t XmlNodeIndex::EndTagLength(uint32_t i) const {
-    const uint32_t packed = (*this)[i].tagLengths >> 22;
-    if (packed == kMaxEndTag) {
-        const auto it = longTags_.find(i);
-        return it != longTags_.end() ? it->second.second : packed;
-    }
-    return packed;
-}
-
-void XmlNodeIndex::SetTagLengths(uint32_t i, uint32_t startTag, uint32_t endTag) {
+void XmlNodeIndex::SetLongTag(uint32_t i, uint32_t startTag, uint32_t endTag) {
     const bool longStart = startTag >= kMaxStartTag;
     const bool longEnd = endTag >= kMaxEndTag;
     (*this)[i].tagLengths =
         (longStart ? kMaxStartTag : startTag) | ((longEnd ? kMaxEndTag : endTag) << 22);
     if (longStart || longEnd) {
         longTags_[i] = {startTag, endTag};
-    } else if (!longTags_.empty()) {
+    } else {
         longTags_.erase(i);
     }
 }

@@ -23,8 +23,15 @@ public:
     // Back to node 0 alone, with room for at least `expected` nodes.
     void Reset(uint32_t expected);
 
-    // A fresh zeroed node; the index grows by half when full.
-    uint32_t Allocate();
+    // Stores a new node and returns its number; the index grows by half when full.
+    uint32_t Allocate(const XmlNode& node) {
+        if (nextFree_ >= capacity_) {
+            Grow();
+        }
+        const uint32_t i = nextFree_++;
+        (*this)[i] = node;
+        return i;
+    }
 
     uint32_t NextFree() const { return nextFree_; }
     uint32_t Capacity() const { return capacity_; }
@@ -35,11 +42,25 @@ public:
 
     // Tag lengths are packed into one word; the rare tag too long for its
     // bits keeps its true length aside so that no position is ever wrong.
-    uint32_t StartTagLength(uint32_t i) const;
-    uint32_t EndTagLength(uint32_t i) const;
-    void SetTagLengths(uint32_t i, uint32_t startTag, uint32_t endTag);
+    uint32_t StartTagLength(uint32_t i) const {
+        const uint32_t packed = (*this)[i].tagLengths & kMaxStartTag;
+        return packed != kMaxStartTag ? packed : LongTag(i, packed, true);
+    }
+    uint32_t EndTagLength(uint32_t i) const {
+        const uint32_t packed = (*this)[i].tagLengths >> 22;
+        return packed != kMaxEndTag ? packed : LongTag(i, packed, false);
+    }
+    void SetTagLengths(uint32_t i, uint32_t startTag, uint32_t endTag) {
+        if (startTag < kMaxStartTag && endTag < kMaxEndTag && longTags_.empty()) {
+            (*this)[i].tagLengths = startTag | (endTag << 22);
+        } else {
+            SetLongTag(i, startTag, endTag);
+        }
+    }
 
 private:
+    uint32_t LongTag(uint32_t i, uint32_t packed, bool start) const;
+    void SetLongTag(uint32_t i, uint32_t startTag, uint32_t endTag);
     void Grow();
     void ResizeFirstBlock(uint32_t size);
 

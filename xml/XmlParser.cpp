@@ -29,24 +29,6 @@ bool SameTagName(std::u16string_view a, std::u16string_view b, bool ignoreCase) 
                       [](char16_t x, char16_t y) { return FoldAscii(x) == FoldAscii(y); });
 }
 
-void AppendChild(XmlNodeIndex& index, uint32_t parent, uint32_t node) {
-    XmlNode& p = index[parent];
-    XmlNode& n = index[node];
-    n.parent = parent;
-    n.nextSibling = 0;
-    if (p.firstChild == 0) {
-        p.firstChild = node;
-        n.prevSibling = node;
-        n.levelFlags |= XmlNode::kFirstChild;
-        return;
-    }
-    XmlNode& first = index[p.firstChild];
-    index[first.prevSibling].nextSibling = node;
-    n.prevSibling = first.prevSibling;
-    n.levelFlags &= ~XmlNode::kFirstChild;
-    first.prevSibling = node;
-}
-
 void InsertAfter(XmlNodeIndex& index, uint32_t sibling, uint32_t node) {
     XmlNode& s = index[sibling];
     XmlNode& n = index[node];
@@ -66,10 +48,72 @@ XmlParser::XmlParser(std::u16string_view text, XmlNodeIndex& index, XmlResultLog
                      bool ignoreCase)
     : text_(text), index_(index), log_(log), ignoreCase_(ignoreCase), openTail_(text.size()) {}
 
+inline bool XmlParser::SameName(const OpenElement& open, std::u16string_view name) const {
+    if (open.nameLength != name.size()) {
+        return false;
+    }
+    if (ignoreCase_) {
+        return SameTagName(text_.substr(open.nameOffset, open.nameLength), name, true);
+    }
+    // End tags are matched millions of times in large documents; a plain
+    // loop over a few characters beats a library call.
+    const char16_t* a = text_.data() + open.nameOffset;
+    for (size_t i = 0; i < name.size(); ++i) {
+        if (a[i] != name[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+inline void XmlParser::OnStartTag(const XmlToken& token) {
+    const uint32_t parent = stack_.empty() ? 0 : stack_.back().node;
+    uint32_t& last = stack_.empty() ? topLevelLast_ : stack_.back().lastChild;
+    const uint32_t level =
+        std::min<uint32_t>(static_cast<uint32_t>(stack_.size()) + 1, XmlNode::kLevelMask);
+    // The circular link of a list is written once, when its parent closes:
+    // the first child of a long list is far back in memory by then.
+    const uint32_t node =
+        index_.Allocate({token.offset, token.emptyElement ? token.length : 0, 0,
+                         level | (last == 0 ? XmlNode::kFirstChild : 0), parent, 0, 0, last});
+    index_.SetTagLengths(node, token.length, 0);
+    if (last == 0) {
+        index_[parent].firstChild = node;
+    } else {
+        index_[last].nextSibling = node;
+    }
+    last = node;
+    if (!token.emptyElement) {
+        stack_.push_back({node, token.offset + 1, token.nameLength, token.length, 0});
+    }
+}
+
+inline void XmlParser::OnEndTag(const XmlToken& token) {
+    const std::u16string_view name = text_.substr(token.offset + 2, token.nameLength);
+    for (size_t k = stack_.size(); k-- > 0;) {
+        if (SameName(stack_[k], name)) {
+            if (k + 1 < stack_.size()) {
+                CloseUnended(k + 1, token.offset);
+            }
+            const OpenElement& open = stack_[k];
+            XmlNode& n = index_[open.node];
+            n.length = token.offset + token.length - n.offset;
+            index_.SetTagLengths(open.node, open.startTag, token.length);
+            CloseChildList(open.node, open.lastChild);
+            stack_.pop_back();
+            return;
+        }
+    }
+    MarkIllFormed(stack_.empty() ? 0 : stack_.back().node);
+    log_.Add(u"lone_end_tag",
+             {{u"tagname", name}, {u"offset", static_cast<int64_t>(token.offset)}});
+}
+
 uint32_t XmlParser::Run() {
     index_.Reset(static_cast<uint32_t>(text_.size() / 64 + 8));
     index_[0].length = static_cast<uint32_t>(text_.size());
     stack_.clear();
+    topLevelLast_ = 0;
     XmlTokenizer tokenizer(text_, 0, text_.size(), &log_);
     XmlToken token;
     while (tokenizer.Next(token)) {
@@ -81,44 +125,19 @@ uint32_t XmlParser::Run() {
     }
     openTail_ = tokenizer.OpenTail();
     CloseUnended(0, text_.size());
+    CloseChildList(0, topLevelLast_);
     if (levelsMoved_) {
         FixLevels();
     }
     return CheckRoot();
 }
 
-void XmlParser::OnStartTag(const XmlToken& token) {
-    const uint32_t parent = stack_.empty() ? 0 : stack_.back().node;
-    const uint32_t node = index_.Allocate();
-    XmlNode& n = index_[node];
-    n.offset = token.offset;
-    n.levelFlags =
-        std::min<uint32_t>(static_cast<uint32_t>(stack_.size()) + 1, XmlNode::kLevelMask);
-    AppendChild(index_, parent, node);
-    index_.SetTagLengths(node, token.length, 0);
-    if (token.emptyElement) {
-        n.length = token.length;
-    } else {
-        stack_.push_back({node, token.offset + 1, token.nameLength});
+// The first child's previous-sibling word closes the list into a circle.
+void XmlParser::CloseChildList(uint32_t node, uint32_t last) {
+    const uint32_t first = index_[node].firstChild;
+    if (first != 0) {
+        index_[first].prevSibling = last;
     }
-}
-
-void XmlParser::OnEndTag(const XmlToken& token) {
-    const std::u16string_view name = text_.substr(token.offset + 2, token.nameLength);
-    for (size_t k = stack_.size(); k-- > 0;) {
-        if (SameName(stack_[k], name)) {
-            CloseUnended(k + 1, token.offset);
-            const uint32_t node = stack_[k].node;
-            XmlNode& n = index_[node];
-            n.length = token.offset + token.length - n.offset;
-            index_.SetTagLengths(node, index_.StartTagLength(node), token.length);
-            stack_.pop_back();
-            return;
-        }
-    }
-    MarkIllFormed(stack_.empty() ? 0 : stack_.back().node);
-    log_.Add(u"lone_end_tag",
-             {{u"tagname", name}, {u"offset", static_cast<int64_t>(token.offset)}});
 }
 
 // Closes stack entries [from, top] as unended start tags, found at text position `at`.
@@ -133,10 +152,15 @@ void XmlParser::CloseUnended(size_t from, size_t at) {
                   {u"offset", static_cast<int64_t>(open.nameOffset - 1)},
                   {u"offset2", static_cast<int64_t>(at)}});
     }
-    // Outermost first: every would-be child then moves up exactly once.
+    // Outermost first: every would-be child then moves up exactly once, to
+    // the end of the child list of the element that stays open.
+    uint32_t& parentLast = from == 0 ? topLevelLast_ : stack_[from - 1].lastChild;
     for (size_t k = from; k < stack_.size(); ++k) {
         const uint32_t node = stack_[k].node;
-        MoveChildrenUp(node);
+        if (index_[node].firstChild != 0) {
+            MoveChildrenUp(node, stack_[k].lastChild);
+            parentLast = stack_[k].lastChild;
+        }
         XmlNode& n = index_[node];
         n.levelFlags |= XmlNode::kUnended;
         n.length = index_.StartTagLength(node);
@@ -147,22 +171,18 @@ void XmlParser::CloseUnended(size_t from, size_t at) {
 
 // The children of an open element become its following siblings. The element
 // is the last child of its parent, so they go to the end of the parent's list.
-void XmlParser::MoveChildrenUp(uint32_t node) {
+void XmlParser::MoveChildrenUp(uint32_t node, uint32_t last) {
     XmlNode& n = index_[node];
     const uint32_t first = n.firstChild;
-    if (first == 0) {
-        return;
-    }
     const uint32_t parent = n.parent;
-    const uint32_t last = index_[first].prevSibling;
     for (uint32_t c = first; c != 0; c = index_[c].nextSibling) {
         index_[c].parent = parent;
     }
+    index_[last].nextSibling = 0;
     n.firstChild = 0;
     n.nextSibling = first;
     index_[first].prevSibling = node;
     index_[first].levelFlags &= ~XmlNode::kFirstChild;
-    index_[index_[parent].firstChild].prevSibling = last;
     levelsMoved_ = true;
 }
 
@@ -206,10 +226,6 @@ uint32_t XmlParser::CheckRoot() {
         }
     }
     return count;
-}
-
-bool XmlParser::SameName(const OpenElement& open, std::u16string_view name) const {
-    return SameTagName(text_.substr(open.nameOffset, open.nameLength), name, ignoreCase_);
 }
 
 } // namespace quorlex

@@ -28,16 +28,21 @@ private:
         uint32_t node;
         uint32_t nameOffset;
         uint32_t nameLength;
+        uint32_t startTag;
+        uint32_t lastChild;
     };
 
-    void OnStartTag(const XmlToken& token);
-    void OnEndTag(const XmlToken& token);
+    // Once per tag of the document: kept inline in the scanning loop.
+    [[gnu::always_inline]] inline void OnStartTag(const XmlToken& token);
+    [[gnu::always_inline]] inline void OnEndTag(const XmlToken& token);
     void CloseUnended(size_t from, size_t at);
-    void MoveChildrenUp(uint32_t node);
+    void MoveChildrenUp(uint32_t node, uint32_t last);
+    void CloseChildList(uint32_t node, uint32_t last);
     void MarkIllFormed(uint32_t node);
     void FixLevels();
     uint32_t CheckRoot();
-    bool SameName(const OpenElement& open, std::u16string_view name) const;
+    [[gnu::always_inline]] inline bool SameName(const OpenElement& open,
+                                                std::u16string_view name) const;
 
     std::u16string_view text_;
     XmlNodeIndex& index_;
@@ -45,11 +50,28 @@ private:
     bool ignoreCase_;
     bool levelsMoved_ = false;
     size_t openTail_ = 0;
+    uint32_t topLevelLast_ = 0;
     std::vector<OpenElement> stack_;
 };
 
 // Links `node` as the last child of `parent`.
-void AppendChild(XmlNodeIndex& index, uint32_t parent, uint32_t node);
+inline void AppendChild(XmlNodeIndex& index, uint32_t parent, uint32_t node) {
+    XmlNode& p = index[parent];
+    XmlNode& n = index[node];
+    n.parent = parent;
+    n.nextSibling = 0;
+    if (p.firstChild == 0) {
+        p.firstChild = node;
+        n.prevSibling = node;
+        n.levelFlags |= XmlNode::kFirstChild;
+        return;
+    }
+    XmlNode& first = index[p.firstChild];
+    index[first.prevSibling].nextSibling = node;
+    n.prevSibling = first.prevSibling;
+    n.levelFlags &= ~XmlNode::kFirstChild;
+    first.prevSibling = node;
+}
 
 // Links `node` into the sibling chain right after `sibling`.
 void InsertAfter(XmlNodeIndex& index, uint32_t sibling, uint32_t node);

@@ -5,6 +5,7 @@
 #include "xml/XmlScan.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 namespace quorlex {
 
@@ -28,6 +29,14 @@ std::u16string ElementText(std::u16string_view name, std::u16string_view data) {
     }
     element += kLineEnd;
     return element;
+}
+
+std::u16string Joined(std::initializer_list<std::u16string_view> parts) {
+    std::u16string joined;
+    for (const std::u16string_view part : parts) {
+        joined += part;
+    }
+    return joined;
 }
 
 } // namespace
@@ -59,11 +68,10 @@ uint32_t XmlSplice::Insert(uint32_t parent, uint32_t after, std::u16string_view 
     }
     Splice(placement, parent);
 
-    const uint32_t node = index_.Allocate();
-    XmlNode& n = index_[node];
-    n.offset = static_cast<uint32_t>(placement.nodeOffset);
-    n.length = elementLength;
-    n.levelFlags = parent == 0 ? 1 : std::min(index_[parent].Level() + 1, XmlNode::kLevelMask);
+    const uint32_t level =
+        parent == 0 ? 1 : std::min(index_[parent].Level() + 1, XmlNode::kLevelMask);
+    const uint32_t node = index_.Allocate(
+        {static_cast<uint32_t>(placement.nodeOffset), elementLength, 0, level, parent, 0, 0, 0});
     const bool empty = data.empty();
     index_.SetTagLengths(node, empty ? elementLength : static_cast<uint32_t>(name.size()) + 2,
                          empty ? 0 : static_cast<uint32_t>(name.size()) + 3);
@@ -103,7 +111,7 @@ XmlSplice::Placement XmlSplice::PlaceUnder(uint32_t parent, std::u16string eleme
         if (contentBegin == endTagStart) {
             placement.position = contentBegin;
             placement.nodeOffset = contentBegin + kLineEnd.size();
-            placement.insert = std::u16string(kLineEnd) + element;
+            placement.insert = Joined({kLineEnd, element});
         } else {
             placement.position = SkipToMarkup(endTagStart);
             placement.nodeOffset = placement.position;
@@ -122,12 +130,12 @@ XmlSplice::Placement XmlSplice::PlaceUnder(uint32_t parent, std::u16string eleme
         placement.position = slash;
         placement.removed = 1;
         placement.nodeOffset = slash + 1 + kLineEnd.size();
-        placement.insert = u">" + std::u16string(kLineEnd) + element + u"</" + std::u16string(name);
+        placement.insert = Joined({u">", kLineEnd, element, u"</", name});
         placement.parentStartTag = startTag - 1;
     } else {
         placement.position = p.offset + startTag;
         placement.nodeOffset = placement.position + kLineEnd.size();
-        placement.insert = std::u16string(kLineEnd) + element + u"</" + std::u16string(name) + u">";
+        placement.insert = Joined({kLineEnd, element, u"</", name, u">"});
         placement.parentStartTag = startTag;
     }
     return placement;

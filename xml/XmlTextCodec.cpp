@@ -36,11 +36,15 @@ char16_t* PutCodePoint(char32_t c, char16_t* out) {
     return out;
 }
 
-// Length of the well-formed multi-byte sequence at p, or 0.
+// Length of the well-formed sequence at p, or 0.
 size_t Utf8Sequence(const unsigned char* p, const unsigned char* end, char32_t& c) {
     const unsigned b0 = *p;
     size_t length = 0;
     char32_t min = 0;
+    if (b0 < 0x80) {
+        c = b0;
+        return 1;
+    }
     if ((b0 & 0xE0) == 0xC0) {
         length = 2, c = b0 & 0x1F, min = 0x80;
     } else if ((b0 & 0xF0) == 0xE0) {
@@ -66,21 +70,26 @@ size_t Utf8Sequence(const unsigned char* p, const unsigned char* end, char32_t& 
 }
 
 // Widens a run of ASCII bytes sixteen at a time; returns how many it took.
-size_t WidenAscii(const unsigned char* p, size_t count, char16_t* out) {
+// Zero bytes are noted on the way, so that callers need no separate search.
+size_t WidenAscii(const unsigned char* p, size_t count, char16_t* out, bool& zero) {
     size_t i = 0;
 #if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
+    const __m128i none = _mm_setzero_si128();
+    __m128i lowest = _mm_set1_epi8(-1);
     while (i + 16 <= count) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
         if (_mm_movemask_epi8(v) != 0) {
             break;
         }
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_unpacklo_epi8(v, zero));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 8), _mm_unpackhi_epi8(v, zero));
+        lowest = _mm_min_epu8(lowest, v);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_unpacklo_epi8(v, none));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 8), _mm_unpackhi_epi8(v, none));
         i += 16;
     }
+    zero = zero || _mm_movemask_epi8(_mm_cmpeq_epi8(lowest, none)) != 0;
 #endif
     while (i < count && p[i] < 0x80) {
+        zero = zero || p[i] == 0;
         out[i] = p[i];
         ++i;
     }
@@ -193,18 +202,29 @@ std::string EncodeWithIconv(std::u16string_view text, const char* to, size_t& lo
 
 } // namespace
 
-bool Utf8ToUtf16(std::string_view bytes, std::u16string& out) {
-    out.resize(bytes.size());
+bool Utf8ToUtf16(std::string_view bytes, std::u16string& out, bool* sawZero) {
+    // Decoded a piece at a time into a small buffer and appended, so that the
+    // text is written once rather than cleared first and then written.
+    constexpr size_t kPiece = 4096;
+    char16_t piece[kPiece];
+    out.clear();
+    out.reserve(bytes.size());
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const unsigned char* const end = p + bytes.size();
-    char16_t* o = out.data();
+    char16_t* o = piece;
     bool valid = true;
+    bool zero = false;
     while (p < end) {
-        const size_t ascii = WidenAscii(p, static_cast<size_t>(end - p), o);
+        if (o + 2 > piece + kPiece) {
+            out.append(piece, o);
+            o = piece;
+        }
+        const size_t room = static_cast<size_t>(piece + kPiece - o);
+        const size_t ascii = WidenAscii(p, std::min(static_cast<size_t>(end - p), room), o, zero);
         p += ascii;
         o += ascii;
-        if (p == end) {
-            break;
+        if (p == end || o + 2 > piece + kPiece) {
+            continue;
         }
         char32_t c = 0;
         const size_t length = Utf8Sequence(p, end, c);
@@ -213,11 +233,15 @@ bool Utf8ToUtf16(std::string_view bytes, std::u16string& out) {
             ++p;
             valid = false;
         } else {
+            zero = zero || c == 0;
             o = PutCodePoint(c, o);
             p += length;
         }
     }
-    out.resize(static_cast<size_t>(o - out.data()));
+    out.append(piece, o);
+    if (sawZero != nullptr) {
+        *sawZero = zero;
+    }
     return valid;
 }
 

@@ -11,7 +11,8 @@ namespace quorlex {
 // target cannot hold (a lone surrogate) becomes "?" and is counted in `lost`.
 
 // Returns false when any byte was not part of a well-formed character.
-bool Utf8ToUtf16(std::string_view bytes, std::u16string& out);
+// sawZero, when given, tells whether the bytes held a zero byte.
+bool Utf8ToUtf16(std::string_view bytes, std::u16string& out, bool* sawZero = nullptr);
 std::string Utf16ToUtf8(std::u16string_view text, size_t& lost);
 
 std::u16string Utf32ToUtf16(std::string_view bytes, bool bigEndian);

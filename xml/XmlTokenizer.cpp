@@ -6,89 +6,9 @@ namespace quorlex {
 
 using namespace xmlscan;
 
-XmlTokenizer::XmlTokenizer(std::u16string_view text, size_t begin, size_t end, XmlResultLog* log)
-    : text_(text.data()), pos_(begin), end_(end), openTail_(end), log_(log) {}
-
-bool XmlTokenizer::Next(XmlToken& token) {
-    while (pos_ < end_) {
-        const size_t lt = FindFirst<u'<'>(text_, pos_, end_);
-        if (lt == end_) {
-            pos_ = end_;
-            return false;
-        }
-        Outcome outcome = Outcome::Text;
-        if (lt + 1 == end_) {
-            outcome = Unterminated(u"tag", lt);
-        } else {
-            const char16_t c = text_[lt + 1];
-            if (IsNameStart(c)) {
-                outcome = StartTag(lt, token);
-            } else if (c == u'/') {
-                outcome = EndTag(lt, token);
-            } else if (c == u'?') {
-                outcome = Delimited<u'?'>(lt, lt + 2, u"?>", XmlTokenType::ProcessingInstruction,
-                                          u"processing_instruction", token);
-            } else if (c == u'!') {
-                outcome = Exclamation(lt, token);
-            } else {
-                outcome = Syntax(u"first_tag_syntax", lt);
-            }
-        }
-        switch (outcome) {
-        case Outcome::Found:
-            pos_ = token.offset + token.length;
-            return true;
-        case Outcome::Unterminated:
-            openTail_ = lt;
-            pos_ = end_;
-            return false;
-        case Outcome::Text:
-            pos_ = lt + 1;
-            break;
-        }
-    }
-    return false;
-}
-
-XmlTokenizer::Outcome XmlTokenizer::StartTag(size_t lt, XmlToken& token) {
-    size_t i = lt + 1;
-    while (i < end_ && !IsNameEnd(text_[i])) {
-        ++i;
-    }
-    const size_t nameLength = i - (lt + 1);
-    // Quoted attribute values are skipped whole: a ">" inside them does not end the tag.
-    while (true) {
-        i = FindFirst<u'>', u'"', u'\''>(text_, i, end_);
-        if (i == end_) {
-            return Unterminated(u"start_tag", lt);
-        }
-        if (text_[i] == u'>') {
-            break;
-        }
-        i = SkipQuoted(i);
-        if (i == end_) {
-            return Unterminated(u"start_tag", lt);
-        }
-    }
-    Found(token, XmlTokenType::StartTag, lt, i + 1);
-    token.nameLength = static_cast<uint32_t>(nameLength);
-    token.emptyElement = text_[i - 1] == u'/';
-    return Outcome::Found;
-}
-
-XmlTokenizer::Outcome XmlTokenizer::EndTag(size_t lt, XmlToken& token) {
-    size_t i = lt + 2;
-    while (i < end_ && !IsNameEnd(text_[i])) {
-        ++i;
-    }
-    const size_t nameLength = i - (lt + 2);
-    i = FindFirst<u'>'>(text_, i, end_);
-    if (i == end_) {
-        return Unterminated(u"end_tag", lt);
-    }
-    Found(token, XmlTokenType::EndTag, lt, i + 1);
-    token.nameLength = static_cast<uint32_t>(nameLength);
-    return Outcome::Found;
+XmlTokenizer::Outcome XmlTokenizer::ProcessingInstruction(size_t lt, XmlToken& token) {
+    return Delimited<u'?'>(lt, lt + 2, u"?>", XmlTokenType::ProcessingInstruction,
+                           u"processing_instruction", token);
 }
 
 XmlTokenizer::Outcome XmlTokenizer::Exclamation(size_t lt, XmlToken& token) {
@@ -172,14 +92,6 @@ size_t XmlTokenizer::SkipInternalSubset(size_t i) const {
     return end_;
 }
 
-// Just past the quote that closes the one at `quote`, or the end of the range.
-size_t XmlTokenizer::SkipQuoted(size_t quote) const {
-    const char16_t q = text_[quote];
-    const size_t close = q == u'"' ? FindFirst<u'"'>(text_, quote + 1, end_)
-                                   : FindFirst<u'\''>(text_, quote + 1, end_);
-    return close == end_ ? end_ : close + 1;
-}
-
 template <char16_t First>
 XmlTokenizer::Outcome XmlTokenizer::Delimited(size_t lt, size_t from, std::u16string_view marker,
                                               XmlTokenType type, std::u16string_view typeName,
@@ -204,16 +116,6 @@ XmlTokenizer::Outcome XmlTokenizer::Unterminated(std::u16string_view typeName, s
                   {{u"type", typeName}, {u"offset", static_cast<int64_t>(lt)}});
     }
     return Outcome::Unterminated;
-}
-
-XmlTokenizer::Outcome XmlTokenizer::Found(XmlToken& token, XmlTokenType type, size_t lt,
-                                          size_t end) {
-    token.type = type;
-    token.offset = static_cast<uint32_t>(lt);
-    token.length = static_cast<uint32_t>(end - lt);
-    token.nameLength = 0;
-    token.emptyElement = false;
-    return Outcome::Found;
 }
 
 } // namespace quorlex

@@ -93,14 +93,13 @@ TEST(XmlNodeIndexGrowth, FirstBlockSizedToNeedThenFullBlocks) {
     index.Reset(100);
     EXPECT_EQ(index.Capacity(), 100u);
     for (uint32_t i = 1; i < 100; ++i) {
-        index[index.Allocate()].offset = i;
+        index.Allocate({i, 0, 0, 0, 0, 0, 0, 0});
     }
     EXPECT_EQ(index.Capacity(), 100u);
-    index[index.Allocate()].offset = 100;
+    index.Allocate({100, 0, 0, 0, 0, 0, 0, 0});
     EXPECT_EQ(index.Capacity(), 150u); // grows by half
     while (index.NextFree() <= 70000) {
-        const uint32_t n = index.Allocate();
-        index[n].offset = n;
+        index.Allocate({index.NextFree(), 0, 0, 0, 0, 0, 0, 0});
     }
     EXPECT_EQ(index.BlockCount(), 2u);
     EXPECT_EQ(index.Capacity(), 2 * XmlNodeIndex::kBlockSize);
