@@ -1,0 +1,62 @@
+#include "app/CAboutDlg.h"
+
+#include "app/VersionText.h"
+#include "common/Format.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace quorlex {
+namespace {
+
+constexpr int kBuildDateLine = 1046;
+
+} // namespace
+
+CAboutDlg::CAboutDlg(QWidget* parent) : Dialog(kPortraitTemplate, parent) {
+    // The handheld turned its whole screen; here the frame's window stands for it.
+    if (parent != nullptr) {
+        reference = parent->window();
+        reference->installEventFilter(this);
+    } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        connect(screen, &QScreen::geometryChanged, this,
+                [this](const QRect& geometry) { LayoutFor(geometry.size()); });
+    }
+}
+
+bool CAboutDlg::OnInitDialog() {
+    Dialog::OnInitDialog();
+    SetDlgItemText(kBuildDateLine,
+                   FormatText(u"编译日期: %s", {std::u16string_view(VersionText())}));
+    LayoutFor(ReferenceSize());
+    return true;
+}
+
+QSize CAboutDlg::ReferenceSize() const {
+    if (reference != nullptr) {
+        return reference->size();
+    }
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? screen->geometry().size() : QSize();
+}
+
+void CAboutDlg::LayoutFor(QSize screen) {
+    if (!screen.isValid()) {
+        return;
+    }
+    const int wanted = screen.width() < screen.height() ? kPortraitTemplate : kLandscapeTemplate;
+    if (wanted != LayoutTemplate()) {
+        RelayoutFrom(wanted);
+        ApplyPlatformShell();
+    }
+}
+
+bool CAboutDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == reference && event->type() == QEvent::Resize && HasWindow()) {
+        LayoutFor(reference->size());
+    }
+    return Dialog::eventFilter(watched, event);
+}
+
+} // namespace quorlex

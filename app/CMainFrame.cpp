@@ -1,0 +1,176 @@
+#include "app/CMainFrame.h"
+
+#include "app/CAboutDlg.h"
+#include "app/CommandLine.h"
+#include "devices/CCommunicateSetDlg.h"
+#include "resources/MenuTemplate.h"
+#include "ui/DialogFont.h"
+#include "ui/DialogUnits.h"
+#include "ui/MenuBuilder.h"
+#include "ui/QtText.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QMenuBar>
+#include <QThread>
+#include <QTimer>
+
+#include <thread>
+
+namespace quorlex {
+namespace {
+
+CMainFrame* theMainFrame = nullptr;
+
+// Roughly the handheld's portrait screen, so the dialogs fit beside the menu.
+constexpr int kFrameWidthUnits = 150;
+constexpr int kFrameHeightUnits = 180;
+
+std::unique_ptr<MainFrameCore> MakeCore(BluetoothPlatform& platform, MainFrameOptions& options) {
+    if (options.sourceTableCache) {
+        return std::make_unique<MainFrameCore>(platform, std::move(options.sleeper),
+                                               std::move(options.linkOptions),
+                                               *options.sourceTableCache);
+    }
+    return std::make_unique<MainFrameCore>(platform, std::move(options.sleeper),
+                                           std::move(options.linkOptions));
+}
+
+std::filesystem::path ExecutableDirectory() {
+    const QString dir = QCoreApplication::applicationDirPath();
+    return std::filesystem::path(dir.toStdU16String());
+}
+
+// Save, undo, cut, copy and paste belong to a document this tool does not have.
+bool HasHandler(int command) {
+    return command == command::kDeviceDialog || command == command::kAppAbout;
+}
+
+void DisableUnhandled(QMenu& menu) {
+    for (QAction* action : menu.actions()) {
+        if (QMenu* sub = action->menu()) {
+            DisableUnhandled(*sub);
+        } else if (!action->isSeparator() && !HasHandler(action->data().toInt())) {
+            action->setEnabled(false);
+        }
+    }
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(BluetoothPlatform& platform, MainFrameOptions options)
+    : core(MakeCore(platform, options)), uiThread(QThread::currentThread()) {
+    theMainFrame = this;
+    appDirectory = ExecutableDirectory();
+    setFont(DialogFont());
+    setCentralWidget(new QWidget(this));
+    const DialogUnits units = DialogUnits::FromFont(DialogFont());
+    resize(units.ToPixelsX(kFrameWidthUnits), units.ToPixelsY(kFrameHeightUnits));
+    BuildMenu();
+    Control().SetReceiveTarget(this);
+    tickTimer = new QTimer(this);
+    tickTimer->setTimerType(Qt::CoarseTimer);
+    connect(tickTimer, &QTimer::timeout, this, [this] { OnTimerTick(); });
+    tickTimer->start(options.tickInterval);
+    setWindowTitle(ToQString(WindowTitle(options.simulated)));
+}
+
+CMainFrame::~CMainFrame() {
+    tickTimer->stop();
+    StopDeliveries();
+    if (theMainFrame == this) {
+        theMainFrame = nullptr;
+    }
+}
+
+void CMainFrame::StopDeliveries() {
+    // A link thread may be waiting for this thread right now; the link's
+    // destruction joins it, so let it go first. Later deliveries see closing.
+    closing.store(true);
+    Control().SetReceiveTarget(nullptr);
+    while (deliveriesInFlight.load() > 0) {
+        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+        std::this_thread::yield();
+    }
+}
+
+void CMainFrame::BuildMenu() {
+    const MenuTemplate* menu = FindMenuTemplate(kFrameResourceId);
+    if (menu == nullptr) {
+        return;
+    }
+    BuildMenuBar(*menu, *menuBar(), [this](int command) { OnCommand(command); });
+    for (QAction* action : menuBar()->actions()) {
+        if (QMenu* popup = action->menu()) {
+            DisableUnhandled(*popup);
+        }
+    }
+}
+
+void CMainFrame::OnCommand(int command) {
+    if (command == command::kDeviceDialog) {
+        ShowDeviceDialog();
+    } else if (command == command::kAppAbout) {
+        ShowAboutBox();
+    }
+}
+
+void CMainFrame::ShowAboutBox() {
+    CAboutDlg about(this);
+    about.DoModal();
+}
+
+void CMainFrame::ShowDeviceDialog() {
+    CCommunicateSetDlg devices(Control(), *this, this);
+    devices.DoModal();
+}
+
+void CMainFrame::OnTimerTick() {
+    if (firstTick) {
+        firstTick = false;
+        // A Qt timer does not fire again while its own handler runs, and the
+        // action runs the working screen modally: it runs just outside the
+        // handler, so the later ticks reach the channel through its loop.
+        QMetaObject::invokeMethod(
+            this, [this] { RunFirstTick(); }, Qt::QueuedConnection);
+        return;
+    }
+    core->OnTimer();
+}
+
+void CMainFrame::RunFirstTick() {
+    if (firstTickAction) {
+        firstTickAction();
+    }
+    core->OnTimer();
+}
+
+void CMainFrame::Deliver(const char* bytes, std::size_t count) {
+    if (QThread::currentThread() == uiThread) {
+        HandleReceiverData(bytes, count);
+        return;
+    }
+    // Counted before closing is looked at, so StopDeliveries sees every
+    // delivery that may still post.
+    deliveriesInFlight.fetch_add(1);
+    if (!closing.load()) {
+        // The caller waits, so bytes stay valid and need no copy.
+        QMetaObject::invokeMethod(
+            this, [this, bytes, count] { HandleReceiverData(bytes, count); },
+            Qt::BlockingQueuedConnection);
+    }
+    deliveriesInFlight.fetch_sub(1);
+}
+
+void CMainFrame::HandleReceiverData(const char* bytes, std::size_t count) {
+    if (closing.load()) {
+        return;
+    }
+    core->OnReceiverData(bytes, count);
+}
+
+CMainFrame* MainFrame() {
+    return theMainFrame;
+}
+
+} // namespace quorlex

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "channel/MainFrameCore.h"
+#include "link/LinkSink.h"
+
+#include <QMainWindow>
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QThread;
+class QTimer;
+
+namespace quorlex {
+
+struct MainFrameOptions {
+    std::chrono::milliseconds tickInterval{1000};
+    Sleeper sleeper = RealSleeper();
+    LinkOptions linkOptions;
+    // Where the source table is cached; the user's cache folder when unset.
+    std::optional<std::filesystem::path> sourceTableCache;
+    // The receivers are simulated: the title says so.
+    bool simulated = false;
+};
+
+// The application's main window: owns the receiver control and the source
+// table store, takes the link's data on the UI thread and drives the
+// one-second clock of the command channel.
+class CMainFrame final : public QMainWindow, public LinkSink {
+public:
+    // The platform must outlive the frame.
+    explicit CMainFrame(BluetoothPlatform& platform, MainFrameOptions options = {});
+    ~CMainFrame() override;
+    CMainFrame(const CMainFrame&) = delete;
+    CMainFrame& operator=(const CMainFrame&) = delete;
+
+    MainFrameCore& Core() { return *core; }
+    ReceiverControl& Control() { return core->Control(); }
+    SourceTableStore& Store() { return core->Store(); }
+    const std::filesystem::path& AppDirectory() const { return appDirectory; }
+
+    // Runs once, on the first tick, before that tick reaches the channel.
+    void SetFirstTickAction(std::function<void()> action) { firstTickAction = std::move(action); }
+    bool FirstTickPending() const { return firstTick; }
+
+    // The window of the open settings dialog, if any.
+    QWidget* SettingsWindow() const { return settingsWindow; }
+    void SetSettingsWindow(QWidget* window) { settingsWindow = window; }
+
+    // From the link's threads: handled on the UI thread, returning once done.
+    // From the UI thread itself (a failed send): handled at once.
+    void Deliver(const char* bytes, std::size_t count) override;
+
+    // The menu's commands; framework commands without a handler do nothing.
+    void OnCommand(int command);
+    void ShowAboutBox();
+    void ShowDeviceDialog();
+
+private:
+    void BuildMenu();
+    void OnTimerTick();
+    void RunFirstTick();
+    void HandleReceiverData(const char* bytes, std::size_t count);
+    void StopDeliveries();
+
+    std::unique_ptr<MainFrameCore> core;
+    std::filesystem::path appDirectory;
+    bool firstTick = true;
+    std::function<void()> firstTickAction;
+    QWidget* settingsWindow = nullptr;
+    QTimer* tickTimer = nullptr;
+    QThread* const uiThread;
+    std::atomic<bool> closing{false};
+    std::atomic<int> deliveriesInFlight{0};
+};
+
+// The one main frame of the application, nullptr while there is none.
+CMainFrame* MainFrame();
+
+} // namespace quorlex

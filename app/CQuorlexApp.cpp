@@ -1,0 +1,27 @@
+#include "app/CQuorlexApp.h"
+
+#include "ui/DialogFont.h"
+
+#include <QApplication>
+
+namespace quorlex {
+
+CQuorlexApp::CQuorlexApp(bool simulate) : platform(MakeReceiverPlatform(simulate)) {}
+
+CQuorlexApp::~CQuorlexApp() {
+    frame.reset();
+}
+
+bool CQuorlexApp::InitInstance() {
+    if (!platform.platform) {
+        return false;
+    }
+    QApplication::setFont(DialogFont());
+    MainFrameOptions options;
+    options.simulated = platform.simulated;
+    frame = std::make_unique<CMainFrame>(*platform.platform, std::move(options));
+    frame->show();
+    return true;
+}
+
+} // namespace quorlex

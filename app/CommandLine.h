@@ -1,0 +1,27 @@
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorlex {
+
+struct CommandLine {
+    bool simulate = false;
+    bool help = false;
+    bool version = false;
+    // Arguments that are none of the above, in order.
+    std::vector<std::string> others;
+};
+
+// The program's own options; the first argument (the program) is skipped.
+CommandLine ParseCommandLine(std::span<const std::string_view> args);
+CommandLine ParseCommandLine(int argc, const char* const* argv);
+
+std::string UsageText(std::string_view program);
+
+// "Quorlex Ver<version>".
+std::u16string WindowTitle(bool simulated);
+
+} // namespace quorlex

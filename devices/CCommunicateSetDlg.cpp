@@ -1,0 +1,215 @@
+#include "devices/CCommunicateSetDlg.h"
+
+#include "app/CMainFrame.h"
+#include "channel/CommandItem.h"
+#include "devices/CCommunicatePINDlg.h"
+#include "devices/DeviceList.h"
+#include "devices/DeviceSearch.h"
+#include "settings/CProgressDlg.h"
+#include "ui/ListCtrl.h"
+
+namespace quorlex {
+namespace {
+
+constexpr int kDevicesTemplate = 136;
+constexpr int kList = 1032;
+constexpr int kSearch = 1033;
+constexpr int kPin = 1034;
+constexpr int kDelete = 1035;
+constexpr int kConnect = 1036;
+constexpr int kExit = 1037;
+constexpr int kButtons[] = {kSearch, kPin, kDelete, kConnect, kExit};
+
+constexpr uint32_t kListStyles = list_style::kFullRowSelect | list_style::kHeaderDragDrop;
+constexpr int kNameColumn = 0;
+constexpr int kAddressColumn = 1;
+constexpr int kPinColumn = 2;
+
+constexpr std::u16string_view kNoSelection = u"没有选择蓝牙设备，请重新选择!";
+constexpr std::u16string_view kConnectFailed = u"蓝牙连接失败，请检查!";
+
+} // namespace
+
+CCommunicateSetDlg::CCommunicateSetDlg(QWidget* parent)
+    : CCommunicateSetDlg(MainFrame()->Control(), *MainFrame(), parent) {}
+
+CCommunicateSetDlg::CCommunicateSetDlg(ReceiverControl& control, LinkSink& dataTarget,
+                                       QWidget* parent)
+    : Dialog(kDevicesTemplate, parent), control(control), dataTarget(dataTarget) {}
+
+ListCtrl* CCommunicateSetDlg::DeviceList() const {
+    return DlgItem<ListCtrl>(kList);
+}
+
+bool CCommunicateSetDlg::OnInitDialog() {
+    Dialog::OnInitDialog();
+    ListCtrl* list = DeviceList();
+    list->SetExtendedStyle(kListStyles);
+    if (list->columnCount() == 0) {
+        list->InsertColumn(kNameColumn, u"设备名称", ColumnAlign::Center, 200);
+        list->InsertColumn(kAddressColumn, u"地址", ColumnAlign::Left, 200);
+        list->InsertColumn(kPinColumn, u"PIN码", ColumnAlign::Left, 80);
+    }
+    listPath = DeviceListPath();
+    LoadDeviceList(listPath, devices);
+    configRead = 0;
+    FillList();
+    list->setFocus();
+    UpdateButtons();
+    return true;
+}
+
+void CCommunicateSetDlg::OnCommand(int id, Notification code) {
+    if (code != Notification::Clicked) {
+        return;
+    }
+    switch (id) {
+    case kSearch:
+        OnSearch();
+        break;
+    case kPin:
+        OnChangePin();
+        break;
+    case kDelete:
+        OnDelete();
+        break;
+    case kConnect:
+        OnConnect();
+        break;
+    case kExit:
+        EndDialog(kIdOk);
+        break;
+    default:
+        Dialog::OnCommand(id, code);
+        break;
+    }
+}
+
+void CCommunicateSetDlg::FillList() {
+    ListCtrl* list = DeviceList();
+    list->DeleteAllItems();
+    for (const KnownDevice& device : devices) {
+        const int row = list->InsertItem(list->GetItemCount(), device.name);
+        list->SetItemText(row, kAddressColumn, device.address);
+        list->SetItemText(row, kPinColumn, device.pin);
+    }
+}
+
+void CCommunicateSetDlg::UpdateButtons() {
+    const bool connected = control.IsConnected();
+    EnableDlgItem(kSearch, !connected);
+    EnableDlgItem(kPin, !connected);
+    EnableDlgItem(kDelete, !connected);
+    EnableDlgItem(kConnect, true);
+    EnableDlgItem(kExit, true);
+    SetDlgItemText(kConnect, connected ? u"断开" : u"连接");
+    UpdateData(false);
+}
+
+void CCommunicateSetDlg::EnableButtons(bool enable) {
+    for (const int id : kButtons) {
+        EnableDlgItem(id, enable);
+    }
+}
+
+bool CCommunicateSetDlg::TakeSelectedRow(int& row) {
+    const ListCtrl* list = DeviceList();
+    row = list->GetFirstSelectedItem();
+    if (row < 0) {
+        MessageBox(kNoSelection);
+        return false;
+    }
+    rowName = list->GetItemText(row, kNameColumn);
+    rowAddress = list->GetItemText(row, kAddressColumn);
+    rowPin = list->GetItemText(row, kPinColumn);
+    return true;
+}
+
+void CCommunicateSetDlg::OnSearch() {
+    WaitCursor wait(Prompts());
+    EnableButtons(false);
+    DeviceList()->DeleteAllItems();
+    // A failed inquiry leaves the link's previous list, which merges to nothing new.
+    control.Link().Inquire();
+    const std::vector<std::u16string> found = InquiryTexts(control.Link());
+    MergeFoundDevices(devices, found);
+    FillList();
+    SaveDeviceList(listPath, devices);
+    EnableButtons(true);
+}
+
+void CCommunicateSetDlg::OnChangePin() {
+    int row = -1;
+    if (!TakeSelectedRow(row)) {
+        return;
+    }
+    CCommunicatePINDlg pinDialog(this);
+    pinDialog.pinText = rowPin;
+    if (pinDialog.DoModal() != kIdOk) {
+        return;
+    }
+    // Only the row changes: the list entry and the file keep the stored PIN.
+    rowPin = pinDialog.pinText;
+    DeviceList()->SetItemText(row, kPinColumn, rowPin);
+}
+
+void CCommunicateSetDlg::OnDelete() {
+    int row = -1;
+    if (!TakeSelectedRow(row)) {
+        return;
+    }
+    DeviceList()->DeleteItem(row);
+    if (static_cast<size_t>(row) < devices.size()) {
+        devices.erase(devices.begin() + row);
+    }
+    FillList();
+    SaveDeviceList(listPath, devices);
+}
+
+void CCommunicateSetDlg::OnConnect() {
+    UpdateData(true);
+    if (control.IsConnected()) {
+        control.Disconnect();
+        UpdateButtons();
+        return;
+    }
+    ConnectSelected();
+}
+
+void CCommunicateSetDlg::ConnectSelected() {
+    int row = -1;
+    if (!TakeSelectedRow(row)) {
+        return;
+    }
+    // The row, not the list entry: a PIN just changed in the row is used.
+    record = DeviceRecord{kLinkKindBluetooth, rowName, ParseHexAddress(rowAddress), rowPin};
+    control.SetDevice(record);
+    control.SetReceiveTarget(&dataTarget);
+    if (!control.Connect()) {
+        MessageBox(kConnectFailed);
+        return;
+    }
+    ReadConfiguration();
+    UpdateButtons();
+}
+
+void CCommunicateSetDlg::ReadConfiguration() {
+    CProgressDlg progress([this](ProgressTarget& target) { control.SetProgressTarget(&target); },
+                          this);
+    configRead = 0;
+    control.SetProgressTarget(&progress);
+    control.ClearCommands();
+    control.AddCommand(MakeCommandItem(u"GET,ALL", u"读取当前配置信息"));
+    control.StartBatch(u"读取配置");
+    if (progress.DoModal() == kIdOk) {
+        configRead = 1;
+    } else {
+        control.Disconnect();
+        // A connection still being made is given up as well, so the link
+        // cannot come up later behind a dialog that offers "连接".
+        control.Link().Close();
+    }
+    control.SetProgressTarget(nullptr);
+}
+
+} // namespace quorlex

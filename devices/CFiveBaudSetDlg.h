@@ -1,0 +1,31 @@
+#pragma once
+
+#include "ui/Dialog.h"
+
+#include <string>
+
+namespace quorlex {
+
+class ReceiverControl;
+
+// Sets the baud rate of the receiver's five-pin port with one "COM" command;
+// stays open after "设置" so it can be pressed again.
+class CFiveBaudSetDlg final : public Dialog {
+public:
+    // Works on the main frame's receiver control; there must be a main frame.
+    explicit CFiveBaudSetDlg(QWidget* parent = nullptr);
+    explicit CFiveBaudSetDlg(ReceiverControl& control, QWidget* parent = nullptr);
+
+    // The opener sets it to the last rate the receiver reported.
+    std::u16string baudText;
+
+protected:
+    void DoDataExchange(DataExchange& dx) override;
+    bool OnInitDialog() override;
+    void OnOK() override;
+
+private:
+    ReceiverControl& control;
+};
+
+} // namespace quorlex

@@ -1,0 +1,94 @@
+#include "app/CommandLine.h"
+#include "app/ReceiverPlatform.h"
+#include "app/VersionText.h"
+#include "link/bluez/BluezPlatform.h"
+#include "link/sim/SimulatedPlatform.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace quorlex {
+namespace {
+
+TEST(VersionTextTest, BuildDateBecomesYearMonthDay) {
+    EXPECT_EQ(VersionTextFromDate("May 12 2017"), u"170512");
+    // The compiler pads a single-digit day with a blank.
+    EXPECT_EQ(VersionTextFromDate("May  2 2017"), u"170502");
+    EXPECT_EQ(VersionTextFromDate("Dec 31 1999"), u"991231");
+    EXPECT_EQ(VersionTextFromDate("Jan  1 2024"), u"240101");
+    EXPECT_EQ(VersionTextFromDate("May 1 2017"), u""); // 10 characters: too short
+    EXPECT_EQ(VersionTextFromDate(""), u"");
+    EXPECT_EQ(VersionText().size(), 6u);
+}
+
+TEST(VersionTextTest, EveryMonthIsToldFromItsLetters) {
+    const std::pair<const char*, const char16_t*> months[] = {
+        {"Jan 15 2020", u"200115"}, {"Feb 15 2020", u"200215"}, {"Mar 15 2020", u"200315"},
+        {"Apr 15 2020", u"200415"}, {"May 15 2020", u"200515"}, {"Jun 15 2020", u"200615"},
+        {"Jul 15 2020", u"200715"}, {"Aug 15 2020", u"200815"}, {"Sep 15 2020", u"200915"},
+        {"Oct 15 2020", u"201015"}, {"Nov 15 2020", u"201115"}, {"Dec 15 2020", u"201215"},
+    };
+    for (const auto& [date, expected] : months) {
+        EXPECT_EQ(VersionTextFromDate(date), expected) << date;
+    }
+}
+
+TEST(CommandLineTest, SeparatesTheProgramsOptionsFromTheRest) {
+    const std::vector<std::string_view> args = {"quorlex", "--simulate", "-platform", "offscreen",
+                                                "--version"};
+    const CommandLine line = ParseCommandLine(args);
+    EXPECT_TRUE(line.simulate);
+    EXPECT_TRUE(line.version);
+    EXPECT_FALSE(line.help);
+    EXPECT_EQ(line.others, (std::vector<std::string>{"-platform", "offscreen"}));
+
+    const std::vector<std::string_view> help = {"quorlex", "-h"};
+    EXPECT_TRUE(ParseCommandLine(help).help);
+    const std::vector<std::string_view> none = {"quorlex"};
+    EXPECT_FALSE(ParseCommandLine(none).simulate);
+}
+
+TEST(CommandLineTest, TitleNamesTheVersionAndSimulatedReceivers) {
+    EXPECT_EQ(WindowTitle(false), u"Quorlex Ver" + VersionText());
+    EXPECT_EQ(WindowTitle(true), u"Quorlex Ver" + VersionText() + u" (模拟接收机)");
+}
+
+TEST(ReceiverPlatformTest, SimulationPutsDistinctReceiversInRange) {
+    ReceiverPlatform made = MakeReceiverPlatform(true);
+    ASSERT_TRUE(made.simulated);
+    auto* platform = dynamic_cast<SimulatedPlatform*>(made.platform.get());
+    ASSERT_NE(platform, nullptr);
+    std::vector<InquiryDevice> found;
+    ASSERT_EQ(platform->Inquire(found), 0);
+    const std::vector<SimulatedReceiverProfile> profiles = SimulatedReceiversInRange();
+    ASSERT_GE(found.size(), 2u);
+    ASSERT_EQ(found.size(), profiles.size());
+    ASSERT_EQ(made.simulators.size(), profiles.size());
+    std::set<uint64_t> addresses;
+    std::set<std::u16string> pins;
+    std::set<int> channels;
+    for (size_t i = 0; i < profiles.size(); ++i) {
+        addresses.insert(found[i].address);
+        pins.insert(profiles[i].pin);
+        channels.insert(profiles[i].channel);
+        EXPECT_FALSE(profiles[i].name.empty());
+        EXPECT_EQ(made.simulators[i]->Value(u"DEVICE.INFO.SERIAL"), profiles[i].serialNumber);
+    }
+    EXPECT_EQ(addresses.size(), profiles.size());
+    EXPECT_EQ(channels.size(), profiles.size());
+    EXPECT_TRUE(pins.count(u"7391") == 1 && pins.size() > 1);
+}
+
+TEST(ReceiverPlatformTest, WithoutSimulationTheAdapterIsUsed) {
+    ReceiverPlatform made = MakeReceiverPlatform(false);
+    EXPECT_FALSE(made.simulated);
+    EXPECT_NE(dynamic_cast<BluezPlatform*>(made.platform.get()), nullptr);
+    EXPECT_TRUE(made.simulators.empty());
+}
+
+} // namespace
+} // namespace quorlex

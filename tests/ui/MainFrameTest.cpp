@@ -1,0 +1,197 @@
+#include "app/CAboutDlg.h"
+#include "app/VersionText.h"
+#include "channel/CommandItem.h"
+#include "devices/CCommunicateSetDlg.h"
+#include "model/ReplyChecksum.h"
+#include "resources/MenuTemplate.h"
+#include "tests/ui/ModalDriver.h"
+#include "tests/ui/SimulatedFrame.h"
+#include "ui/QtText.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+namespace quorlex {
+namespace {
+
+using testing::SimulatedFrame;
+using namespace std::chrono_literals;
+
+std::string AcknowledgedRate(std::u16string_view rate) {
+    const std::u16string line = WithReplyChecksum(u"@GNSS,COM," + std::u16string(rate) + u",OK");
+    return std::string(line.begin(), line.end()) + "\r\n";
+}
+
+QAction* FindCommand(QMenuBar& bar, int command) {
+    QList<QAction*> pending = bar.actions();
+    while (!pending.empty()) {
+        QAction* action = pending.takeLast();
+        if (QMenu* menu = action->menu()) {
+            pending.append(menu->actions());
+        } else if (action->data().toInt() == command) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+TEST(MainFrameTest, FirstTickRunsItsActionOnceAndLaterTicksGoOnInsideIt) {
+    SimulatedFrame sim;
+    CMainFrame& frame = *sim.frame;
+    EXPECT_EQ(MainFrame(), &frame);
+    frame.Core().SetFetchActive(true);
+    int actionRuns = 0;
+    int ticksSeenInside = 0;
+    frame.SetFirstTickAction([&] {
+        ++actionRuns;
+        // The working screen runs modally inside the tick that opened it.
+        Dialog screen(209);
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (frame.Store().Ticks() >= 5) {
+                ticksSeenInside = frame.Store().Ticks();
+                screen.EndDialog(kIdOk);
+            }
+        });
+        RunModal(screen, [&] { watch.start(5); });
+    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return actionRuns > 0; }, 2000));
+    EXPECT_GE(ticksSeenInside, 5);
+    const int before = frame.Store().Ticks();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return frame.Store().Ticks() >= before + 3; }, 2000));
+    EXPECT_EQ(actionRuns, 1);
+    EXPECT_FALSE(frame.FirstTickPending());
+}
+
+TEST(MainFrameTest, DataFromAnotherThreadIsHandledOnTheUiThreadBeforeDeliverReturns) {
+    SimulatedFrame sim;
+    CMainFrame& frame = *sim.frame;
+    const std::string chunk = AcknowledgedRate(u"57600");
+    std::atomic<bool> done{false};
+    std::u16string seenByThread;
+    std::thread link([&] {
+        frame.Deliver(chunk.c_str(), chunk.size());
+        // The UI thread has finished with the chunk: reading the record is safe.
+        seenByThread = frame.Control().Settings().info.fivePinBaudText;
+        done = true;
+    });
+    const bool finished = QTest::qWaitFor([&] { return done.load(); }, 3000);
+    link.join();
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(seenByThread, u"57600");
+}
+
+TEST(MainFrameTest, DataFromTheUiThreadItselfIsHandledAtOnce) {
+    SimulatedFrame sim;
+    const std::string chunk = AcknowledgedRate(u"19200");
+    sim.frame->Deliver(chunk.c_str(), chunk.size());
+    EXPECT_EQ(sim.Control().Settings().info.fivePinBaudText, u"19200");
+}
+
+TEST(MainFrameTest, ClosingWhileTheReaderWaitsForTheUiThreadDoesNotHang) {
+    SimulatedFrame sim;
+    // A slow line keeps chunks coming while the frame goes away.
+    sim.Simulator(1).SetLineRate(9600);
+    ASSERT_TRUE(sim.Connect(1));
+    ReceiverControl& control = sim.Control();
+    control.ClearCommands();
+    control.AddCommand(MakeCommandItem(u"GET,ALL", u"读取当前配置信息"));
+    control.StartBatch(u"读取配置");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !sim.Simulator(1).ReceivedCommands().empty(); }));
+    // Not pumping: the reader is now blocked handing over its chunk.
+    std::this_thread::sleep_for(200ms);
+    ASSERT_TRUE(sim.Simulator(1).Serving());
+    const auto start = std::chrono::steady_clock::now();
+    sim.frame.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+    EXPECT_EQ(MainFrame(), nullptr);
+}
+
+TEST(MainFrameTest, MenuOpensTheDeviceDialogAndTheAboutBox) {
+    SimulatedFrame sim;
+    CMainFrame& frame = *sim.frame;
+    EXPECT_EQ(frame.windowTitle(), ToQString(u"Quorlex Ver" + VersionText() + u" (模拟接收机)"));
+    QMenuBar& bar = *frame.menuBar();
+    ASSERT_EQ(bar.actions().size(), 1);
+    EXPECT_EQ(bar.actions().front()->text(), QStringLiteral("菜单"));
+
+    QAction* test = FindCommand(bar, command::kDeviceDialog);
+    ASSERT_NE(test, nullptr);
+    EXPECT_EQ(test->text(), QStringLiteral("测试"));
+    bool devicesShown = false;
+    AnswerNextModal([&](QWidget& active) {
+        auto* devices = dynamic_cast<CCommunicateSetDlg*>(&active);
+        devicesShown = devices != nullptr;
+        if (devices != nullptr) {
+            Click(*devices, 1037);
+        }
+    });
+    test->trigger();
+    EXPECT_TRUE(devicesShown);
+
+    QAction* about = FindCommand(bar, command::kAppAbout);
+    ASSERT_NE(about, nullptr);
+    std::u16string dateLine;
+    AnswerNextModal([&](QWidget& active) {
+        if (auto* box = dynamic_cast<CAboutDlg*>(&active)) {
+            dateLine = box->GetDlgItemText(1046);
+            Click(*box, kIdOk);
+        }
+    });
+    about->trigger();
+    EXPECT_EQ(dateLine, u"编译日期: " + VersionText());
+
+    // Save, undo, cut, copy and paste have nothing to work on.
+    for (const int command : {command::kFileSave, command::kEditUndo, command::kEditCut,
+                              command::kEditCopy, command::kEditPaste}) {
+        QAction* action = FindCommand(bar, command);
+        ASSERT_NE(action, nullptr) << command;
+        EXPECT_FALSE(action->isEnabled()) << command;
+    }
+    EXPECT_TRUE(test->isEnabled());
+    EXPECT_TRUE(about->isEnabled());
+}
+
+TEST(MainFrameTest, AboutBoxIsLaidOutAgainWhenTheWindowTurns) {
+    SimulatedFrame sim;
+    CMainFrame& frame = *sim.frame;
+    frame.resize(320, 480);
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    CAboutDlg box(&frame);
+    std::vector<int> layouts;
+    bool dateShownAgain = false;
+    bool noticeShown = false;
+    QString landscapeTitle;
+    RunModal(box, [&] {
+        layouts.push_back(box.LayoutTemplate());
+        frame.resize(640, 360);
+        (void)QTest::qWaitFor([&] { return box.LayoutTemplate() == 200; }, 1000);
+        layouts.push_back(box.LayoutTemplate());
+        noticeShown = box.GetDlgItem(203) != nullptr && box.GetDlgItem(203)->isVisible();
+        landscapeTitle = box.windowTitle();
+        EXPECT_FALSE(box.GetDlgItem(1046)->isVisible());
+        frame.resize(360, 640);
+        (void)QTest::qWaitFor([&] { return box.LayoutTemplate() == 100; }, 1000);
+        layouts.push_back(box.LayoutTemplate());
+        dateShownAgain = box.GetDlgItem(1046)->isVisible() &&
+                         box.GetDlgItemText(1046) == u"编译日期: " + VersionText();
+        Click(box, kIdOk);
+    });
+    EXPECT_EQ(layouts, (std::vector<int>{100, 200, 100}));
+    EXPECT_TRUE(noticeShown);
+    EXPECT_EQ(landscapeTitle, QStringLiteral("关于 Quorlex"));
+    EXPECT_TRUE(dateShownAgain);
+    EXPECT_EQ(box.GetDlgItemText(202), u"Quorlex 1.0 Bate");
+}
+
+} // namespace
+} // namespace quorlex
