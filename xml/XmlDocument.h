@@ -21,8 +21,9 @@ public:
 
     // Replaces the text and parses it. True when it holds exactly one top-level element.
     bool SetDocument(std::u16string_view text = {});
-    // Reads and decodes a file (or its bytes), then parses. False when the
-    // file cannot be read, logged as "file_error".
+    // Reads and decodes a file (or its bytes), then parses. False only when
+    // the file cannot be read, logged as "file_error"; what the parse found
+    // is in the log.
     bool LoadFile(const std::filesystem::path& path);
     bool LoadBytes(std::string_view bytes);
     // Encodes the text and replaces the file with it atomically.

@@ -122,16 +122,22 @@ XmlSplice::Placement XmlSplice::PlaceUnder(uint32_t parent, std::u16string eleme
     // An empty-element tag opens up into start tag, new line and end tag. A
     // start tag that was never ended gets its end tag after the new line.
     const std::u16string_view name = xmlscan::TagNameAt(text_, p.offset);
-    const size_t slash = p.offset + startTag - 2;
-    const bool emptyElementTag = !p.Has(XmlNode::kUnended) && text_[slash] == u'/';
+    const size_t close = p.offset + startTag - 1;
+    size_t slash = close;
+    if (!p.Has(XmlNode::kUnended)) {
+        // The whole run of slashes goes: "<a//>" with one less would still be empty.
+        while (text_[slash - 1] == u'/') {
+            --slash;
+        }
+    }
     placement.reshapeParent = true;
     placement.parentEndTag = static_cast<uint32_t>(name.size()) + 3;
-    if (emptyElementTag) {
+    if (slash < close) {
         placement.position = slash;
-        placement.removed = 1;
+        placement.removed = close - slash;
         placement.nodeOffset = slash + 1 + kLineEnd.size();
         placement.insert = Joined({u">", kLineEnd, element, u"</", name});
-        placement.parentStartTag = startTag - 1;
+        placement.parentStartTag = startTag - static_cast<uint32_t>(placement.removed);
     } else {
         placement.position = p.offset + startTag;
         placement.nodeOffset = placement.position + kLineEnd.size();

@@ -215,3 +215,10 @@ TEST_F(XmlFile, AMissingFileFailsAndLeavesTheDocumentAlone) {
     EXPECT_FALSE(doc_.LoadFile(folder_));
     EXPECT_TRUE(Logged(u"<file_error msg=\"not a file\"")) << Log();
 }
+
+TEST_F(XmlFile, AnIllFormedOrEmptyFileStillLoads) {
+    EXPECT_TRUE(doc_.LoadFile(Write("<a/><b/>")));
+    EXPECT_TRUE(Logged(u"<root_has_sibling tagname=\"b\"")) << Log();
+    EXPECT_TRUE(doc_.LoadFile(Write("")));
+    EXPECT_TRUE(Logged(u"<no_root_element/>")) << Log();
+}

@@ -54,6 +54,7 @@ TEST(XmlInsert, PlacesTheNewElementByTheFourRules) {
         // Empty-element parent: start tag, new line, end tag.
         {u"<r><a/></r>", 2, u"<r><a>\r\n<n>d</n>\r\n</a></r>"},
         {u"<r><a k='1' /></r>", 2, u"<r><a k='1' >\r\n<n>d</n>\r\n</a></r>"},
+        {u"<r><a//></r>", 2, u"<r><a>\r\n<n>d</n>\r\n</a></r>"},
         // Start and end tag with nothing between them.
         {u"<r><a></a></r>", 2, u"<r><a>\r\n<n>d</n>\r\n</a></r>"},
         // No current child: just before the parent's end tag.
