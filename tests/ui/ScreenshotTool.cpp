@@ -2,7 +2,12 @@
 // so the layouts can be looked at without a display.
 //   quorlex-screenshots [output folder]     (default: docs/screenshots)
 
+#include "app/CAboutDlg.h"
+#include "app/CMainFrame.h"
+#include "app/ReceiverPlatform.h"
 #include "devices/CCommunicatePINDlg.h"
+#include "devices/CCommunicateSetDlg.h"
+#include "devices/CFiveBaudSetDlg.h"
 #include "settings/CProgressDlg.h"
 #include "settings/CSaveOtherTipDlg.h"
 #include "settings/CSaveTipDlg.h"
@@ -13,8 +18,11 @@
 #include <QApplication>
 #include <QByteArray>
 #include <QDir>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPixmap>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <functional>
@@ -33,41 +41,35 @@ public:
                 fill();
             }
             QApplication::processEvents();
-            const QString path = QDir(folder).filePath(name + QStringLiteral(".png"));
-            if (dialog.grab().save(path)) {
-                QTextStream(stdout) << path << '\n';
-            } else {
-                QTextStream(stderr) << "cannot write " << path << '\n';
-                failures++;
-            }
+            Save(dialog, name);
             if (dialog.HasWindow()) {
                 dialog.EndDialog(kIdCancel);
             }
         });
     }
 
+    void ShootWindow(QWidget& window, const QString& name) {
+        window.show();
+        QApplication::processEvents();
+        Save(window, name);
+        window.hide();
+    }
+
     int failures = 0;
 
 private:
+    void Save(QWidget& widget, const QString& name) {
+        const QString path = QDir(folder).filePath(name + QStringLiteral(".png"));
+        if (widget.grab().save(path)) {
+            QTextStream(stdout) << path << '\n';
+        } else {
+            QTextStream(stderr) << "cannot write " << path << '\n';
+            failures++;
+        }
+    }
+
     QString folder;
 };
-
-void FillDeviceList(Dialog& dialog) {
-    auto* list = dialog.DlgItem<ListCtrl>(1032);
-    list->SetExtendedStyle(0x30);
-    list->InsertColumn(0, u"设备名称", ColumnAlign::Center, 200);
-    list->InsertColumn(1, u"地址", ColumnAlign::Left, 200);
-    list->InsertColumn(2, u"PIN码", ColumnAlign::Left, 80);
-    const char16_t* rows[][3] = {{u"接收机 A01", u"00126f0a1b2c", u"7391"},
-                                 {u"接收机 B17", u"00126f0a9e40", u"1234"},
-                                 {u"GNSS-3", u"00126f0c7712", u"7391"}};
-    for (const auto& row : rows) {
-        const int index = list->InsertItem(list->GetItemCount(), row[0]);
-        list->SetItemText(index, 1, row[1]);
-        list->SetItemText(index, 2, row[2]);
-    }
-    list->SelectItem(1);
-}
 
 void FillProgress(CProgressDlg& dialog) {
     const BatchProgress steps[] = {
@@ -85,17 +87,35 @@ int Run(const QString& folder) {
     QDir().mkpath(folder);
     Shooter shooter(folder);
 
-    Dialog aboutPortrait(100);
+    // The application's simulated receivers, with the device list kept out of the user's folders.
+    QTemporaryDir scratch;
+    qputenv("XDG_CONFIG_HOME", scratch.filePath(QStringLiteral("config")).toUtf8());
+    qputenv("XDG_CACHE_HOME", scratch.filePath(QStringLiteral("cache")).toUtf8());
+    ReceiverPlatform receivers = MakeReceiverPlatform(true);
+    MainFrameOptions options;
+    options.sleeper = [](std::chrono::milliseconds) {};
+    options.simulated = true;
+    CMainFrame frame(*receivers.platform, std::move(options));
+    shooter.ShootWindow(frame, QStringLiteral("main-frame"));
+    if (QMenu* menu = frame.menuBar()->actions().value(0)->menu()) {
+        shooter.ShootWindow(*menu, QStringLiteral("main-frame-menu"));
+    }
+
+    CAboutDlg aboutPortrait;
     shooter.Shoot(aboutPortrait, QStringLiteral("about-portrait-100"),
-                  [&] { aboutPortrait.SetDlgItemText(1046, u"编译日期: 170512"); });
-    Dialog aboutLandscape(200);
-    shooter.Shoot(aboutLandscape, QStringLiteral("about-landscape-200"));
+                  [&] { aboutPortrait.LayoutFor(QSize(480, 640)); });
+    CAboutDlg aboutLandscape;
+    shooter.Shoot(aboutLandscape, QStringLiteral("about-landscape-200"),
+                  [&] { aboutLandscape.LayoutFor(QSize(640, 480)); });
 
     Dialog settings(135);
     shooter.Shoot(settings, QStringLiteral("settings-135"));
 
-    Dialog devices(136);
-    shooter.Shoot(devices, QStringLiteral("devices-136"), [&] { FillDeviceList(devices); });
+    CCommunicateSetDlg devices(frame.Control(), frame);
+    shooter.Shoot(devices, QStringLiteral("devices-136"), [&] {
+        Click(devices, 1033); // "搜索" over the simulated receivers
+        devices.DeviceList()->SelectItem(1);
+    });
 
     CProgressDlg progress;
     shooter.Shoot(progress, QStringLiteral("progress-137"), [&] { FillProgress(progress); });
@@ -112,9 +132,8 @@ int Run(const QString& folder) {
     shooter.Shoot(saveOther, QStringLiteral("save-other-tip-206"),
                   [&] { saveOther.DlgItem<QRadioButton>(1047)->click(); });
 
-    Dialog fiveBaud(209);
-    shooter.Shoot(fiveBaud, QStringLiteral("five-pin-baud-209"),
-                  [&] { fiveBaud.SetDlgItemText(1060, u"38400"); });
+    CFiveBaudSetDlg fiveBaud(frame.Control());
+    shooter.Shoot(fiveBaud, QStringLiteral("five-pin-baud-209"));
 
     return shooter.failures == 0 ? 0 : 1;
 }
