@@ -1,6 +1,7 @@
 // Any file content: loading must not crash, every element's data must be
 // readable, and a document saved as UTF-8 or with a byte-order mark must
 // read back as the same text.
+#include "xml/XmlDeclaration.h"
 #include "xml/XmlDocument.h"
 #include "xml/XmlFileDecoder.h"
 #include "xml/XmlFileEncoder.h"
@@ -58,12 +59,15 @@ void ReadEveryElement(XmlDocument& doc, int depth) {
 }
 
 // Text saved in a UTF form reads back the same, except that a leading
-// U+FEFF written without a mark is read as one, as every reader does.
+// U+FEFF written without a mark is read as one, as every reader does, and
+// that saving follows only an XML declaration while reading also heeds an
+// HTML meta charset.
 bool ShouldReadBack(const XmlEncodedFile& file, const std::u16string& text, uint32_t flags) {
     if ((flags & XmlDocFlags::kByteOrderMarks) != 0) {
         return true;
     }
-    return file.encoding == u"UTF-8" && !text.starts_with(u'\xFEFF');
+    return file.encoding == u"UTF-8" && !text.starts_with(u'\xFEFF') &&
+           FindDeclaredEncoding(text, true) == FindDeclaredEncoding(text, false);
 }
 
 } // namespace
