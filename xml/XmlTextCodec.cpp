@@ -122,7 +122,10 @@ public:
     Iconv(const Iconv&) = delete;
     Iconv& operator=(const Iconv&) = delete;
 
-    bool Valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    // iconv_open reports failure as (iconv_t)-1.
+    bool Valid() const {
+        return cd_ != reinterpret_cast<iconv_t>(-1); // NOLINT(performance-no-int-to-ptr)
+    }
 
     // Returns errno of the stop, 0 when everything was taken.
     int Run(char** in, size_t* inLeft, char** out, size_t* outLeft) {
