@@ -52,11 +52,6 @@ TEST(CommandLineTest, SeparatesTheProgramsOptionsFromTheRest) {
     EXPECT_FALSE(ParseCommandLine(none).simulate);
 }
 
-TEST(CommandLineTest, TitleNamesTheVersionAndSimulatedReceivers) {
-    EXPECT_EQ(WindowTitle(false), u"Quorlex Ver" + VersionText());
-    EXPECT_EQ(WindowTitle(true), u"Quorlex Ver" + VersionText() + u" (模拟接收机)");
-}
-
 TEST(ReceiverPlatformTest, SimulationPutsDistinctReceiversInRange) {
     ReceiverPlatform made = MakeReceiverPlatform(true);
     ASSERT_TRUE(made.simulated);
