@@ -25,7 +25,9 @@ bool ReceiverControl::Connect() {
 
 bool ReceiverControl::Disconnect() {
     channel_.FinishBatch();
-    if (IsBluetooth() && link_.IsConnected()) {
+    // A connection still being made is given up too, so the link cannot come
+    // up later behind a dialog that already shows it as closed.
+    if (IsBluetooth()) {
         link_.Close();
     }
     return IsBluetooth();

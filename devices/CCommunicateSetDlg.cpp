@@ -205,9 +205,6 @@ void CCommunicateSetDlg::ReadConfiguration() {
         configRead = 1;
     } else {
         control.Disconnect();
-        // A connection still being made is given up as well, so the link
-        // cannot come up later behind a dialog that offers "连接".
-        control.Link().Close();
     }
     control.SetProgressTarget(nullptr);
 }

@@ -217,3 +217,16 @@ TEST_F(EndToEndTest, ReadTimesOutAsFailedWhenTheReceiverIsSilent) {
     EXPECT_EQ(Control().Progress().failed, 1);
     EXPECT_EQ(receiver->ReceivedCommands().size(), 4u);
 }
+
+TEST_F(EndToEndTest, DisconnectGivesUpAConnectionStillBeingMade) {
+    SimulatedReceiverFaults slow;
+    slow.connectDelay = 400ms;
+    platform.SetReceiverFaults(kAddress, slow);
+    ASSERT_TRUE(Control().Connect());
+    Control().Disconnect();
+    sink->PumpUntil([] { return false; }, 800ms);
+    EXPECT_FALSE(Control().IsConnected());
+    // A new attempt is accepted once the old one has been given up.
+    platform.SetReceiverFaults(kAddress, {});
+    EXPECT_TRUE(Connect());
+}
