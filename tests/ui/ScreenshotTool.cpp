@@ -108,9 +108,6 @@ int Run(const QString& folder) {
     shooter.Shoot(aboutLandscape, QStringLiteral("about-landscape-200"),
                   [&] { aboutLandscape.LayoutFor(QSize(640, 480)); });
 
-    Dialog settings(135);
-    shooter.Shoot(settings, QStringLiteral("settings-135"));
-
     CCommunicateSetDlg devices(frame.Control(), frame);
     shooter.Shoot(devices, QStringLiteral("devices-136"), [&] {
         Click(devices, 1033); // "搜索" over the simulated receivers
