@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -12,5 +13,11 @@ std::u16string DecodeCp936(std::string_view bytes, bool stopAtNul = true);
 
 // Characters that code page 936 cannot hold become '?'; lossy reports whether any did.
 std::string EncodeCp936(std::u16string_view text, bool* lossy = nullptr);
+
+// The same for any character set iconv knows by name. false, with the output
+// untouched, when it does not know the name. lost counts the characters
+// that became '?'.
+bool DecodeCharset(std::string_view bytes, const char* charset, std::u16string& text);
+bool EncodeCharset(std::u16string_view text, const char* charset, std::string& bytes, size_t& lost);
 
 } // namespace quorlex

@@ -67,8 +67,9 @@ std::u16string Convert(const Directive& d, const FormatArg& arg) {
     case u'X': {
         const auto v = std::holds_alternative<int64_t>(arg) ? std::get<int64_t>(arg) : 0;
         // Like printf's unsigned int conversion: values are taken as 32-bit unless wider.
-        const uint64_t bits = (v >= 0 && v <= 0xFFFFFFFFLL) ? static_cast<uint64_t>(v)
-                                                           : static_cast<uint64_t>(v) & 0xFFFFFFFFULL;
+        const uint64_t bits = (v >= 0 && v <= 0xFFFFFFFFLL)
+                                  ? static_cast<uint64_t>(v)
+                                  : static_cast<uint64_t>(v) & 0xFFFFFFFFULL;
         return Hex(bits, d.conversion == u'X');
     }
     case u'f': {

@@ -67,16 +67,16 @@ double ParseDecimal(std::u16string_view text) {
     }
     for (; i < text.size() && text[i] < 0x80; ++i) {
         const char c = static_cast<char>(text[i]);
-        const bool exponentSign =
-            (c == '+' || c == '-') && !ascii.empty() && (ascii.back() == 'e' || ascii.back() == 'E');
+        const bool exponentSign = (c == '+' || c == '-') && !ascii.empty() &&
+                                  (ascii.back() == 'e' || ascii.back() == 'E');
         if (!IsDigit(text[i]) && c != '.' && c != 'e' && c != 'E' && !exponentSign) {
             break;
         }
         ascii += c;
     }
     double value = 0.0;
-    const auto result =
-        std::from_chars(ascii.data(), ascii.data() + ascii.size(), value, std::chars_format::general);
+    const auto result = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value,
+                                        std::chars_format::general);
     if (result.ec == std::errc::result_out_of_range) {
         // from_chars leaves value untouched on overflow; the C library gives HUGE_VAL or 0.
         const bool tiny = ascii.find_first_of("eE") != std::string::npos &&

@@ -16,8 +16,8 @@ bool ExtractField(std::u16string_view text, int n, char16_t separator, std::u16s
         start = sep + 1;
     }
     const size_t end = text.find(separator, start);
-    field.assign(text.substr(start, end == std::u16string_view::npos ? text.size() - start
-                                                                       : end - start));
+    field.assign(
+        text.substr(start, end == std::u16string_view::npos ? text.size() - start : end - start));
     return true;
 }
 
@@ -66,64 +66,76 @@ std::string ToUtf8(std::u16string_view text) {
     return out;
 }
 
-namespace {
-
-// Length of the well-formed UTF-8 sequence at bytes[i], or 0 when it is not one.
-size_t Utf8SequenceLength(std::string_view bytes, size_t i, char32_t& c) {
-    const auto b0 = static_cast<unsigned char>(bytes[i]);
-    size_t len = 0;
+size_t DecodeUtf8Sequence(const unsigned char* p, const unsigned char* end, char32_t& c) {
+    const unsigned b0 = *p;
+    size_t length = 0;
     char32_t min = 0;
     if (b0 < 0x80) {
         c = b0;
         return 1;
     }
     if ((b0 & 0xE0) == 0xC0) {
-        len = 2, c = b0 & 0x1F, min = 0x80;
+        length = 2, c = b0 & 0x1F, min = 0x80;
     } else if ((b0 & 0xF0) == 0xE0) {
-        len = 3, c = b0 & 0x0F, min = 0x800;
+        length = 3, c = b0 & 0x0F, min = 0x800;
     } else if ((b0 & 0xF8) == 0xF0) {
-        len = 4, c = b0 & 0x07, min = 0x10000;
+        length = 4, c = b0 & 0x07, min = 0x10000;
     } else {
         return 0;
     }
-    if (i + len > bytes.size()) {
+    if (static_cast<size_t>(end - p) < length) {
         return 0;
     }
-    for (size_t k = 1; k < len; ++k) {
-        const auto b = static_cast<unsigned char>(bytes[i + k]);
-        if ((b & 0xC0) != 0x80) {
+    for (size_t k = 1; k < length; ++k) {
+        if ((p[k] & 0xC0) != 0x80) {
             return 0;
         }
-        c = (c << 6) | (b & 0x3F);
+        c = (c << 6) | (p[k] & 0x3F);
     }
     if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
         return 0;
     }
-    return len;
+    return length;
 }
 
-} // namespace
+void AppendCodePoint(char32_t c, std::u16string& out) {
+    if (c >= 0x10000) {
+        c -= 0x10000;
+        out += static_cast<char16_t>(0xD800 + (c >> 10));
+        out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+    } else {
+        out += static_cast<char16_t>(c);
+    }
+}
+
+int HexDigitValue(char32_t c) {
+    if (c >= U'0' && c <= U'9') {
+        return static_cast<int>(c - U'0');
+    }
+    if (c >= U'a' && c <= U'f') {
+        return static_cast<int>(c - U'a' + 10);
+    }
+    if (c >= U'A' && c <= U'F') {
+        return static_cast<int>(c - U'A' + 10);
+    }
+    return -1;
+}
 
 std::u16string FromUtf8(std::string_view bytes) {
     std::u16string out;
     out.reserve(bytes.size());
-    size_t i = 0;
-    while (i < bytes.size()) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* end = p + bytes.size();
+    while (p < end) {
         char32_t c = 0;
-        const size_t len = Utf8SequenceLength(bytes, i, c);
+        const size_t len = DecodeUtf8Sequence(p, end, c);
         if (len == 0) {
             out += u'\xFFFD';
-            ++i;
+            ++p;
             continue;
         }
-        i += len;
-        if (c >= 0x10000) {
-            c -= 0x10000;
-            out += static_cast<char16_t>(0xD800 + (c >> 10));
-            out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
-        } else {
-            out += static_cast<char16_t>(c);
-        }
+        p += len;
+        AppendCodePoint(c, out);
     }
     return out;
 }

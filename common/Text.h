@@ -19,4 +19,14 @@ bool Contains(std::u16string_view text, std::u16string_view word);
 std::string ToUtf8(std::u16string_view text);
 std::u16string FromUtf8(std::string_view bytes);
 
+// Length of the well-formed UTF-8 sequence at p (not reading at or past end),
+// or 0 when there is none; c receives its code point.
+size_t DecodeUtf8Sequence(const unsigned char* p, const unsigned char* end, char32_t& c);
+
+// Appends c as one UTF-16 unit or a surrogate pair.
+void AppendCodePoint(char32_t c, std::u16string& out);
+
+// 0-15 for a hexadecimal digit, -1 otherwise.
+int HexDigitValue(char32_t c);
+
 } // namespace quorlex

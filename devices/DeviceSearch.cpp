@@ -1,24 +1,12 @@
 #include "devices/DeviceSearch.h"
 
+#include "common/Text.h"
 #include "link/ReceiverLink.h"
 
 #include <algorithm>
 
 namespace quorlex {
 namespace {
-
-int HexValue(char16_t c) {
-    if (c >= u'0' && c <= u'9') {
-        return c - u'0';
-    }
-    if (c >= u'a' && c <= u'f') {
-        return c - u'a' + 10;
-    }
-    if (c >= u'A' && c <= u'F') {
-        return c - u'A' + 10;
-    }
-    return -1;
-}
 
 bool IsBlank(char16_t c) {
     return c == u' ' || (c >= u'\t' && c <= u'\r');
@@ -69,12 +57,12 @@ uint64_t ParseHexAddress(std::u16string_view text) {
         ++i;
     }
     if (i + 2 < text.size() && text[i] == u'0' && (text[i + 1] == u'x' || text[i + 1] == u'X') &&
-        HexValue(text[i + 2]) >= 0) {
+        HexDigitValue(text[i + 2]) >= 0) {
         i += 2;
     }
     uint64_t value = 0;
-    for (; i < text.size() && HexValue(text[i]) >= 0; ++i) {
-        value = (value << 4) | static_cast<uint64_t>(HexValue(text[i]));
+    for (; i < text.size() && HexDigitValue(text[i]) >= 0; ++i) {
+        value = (value << 4) | static_cast<uint64_t>(HexDigitValue(text[i]));
     }
     return value;
 }

@@ -1,20 +1,9 @@
 #include "link/Uuid.h"
 
+#include "common/Text.h"
+
 namespace quorlex {
 namespace {
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
 
 // Reads exactly digits hex digits from the front of text.
 bool TakeHex(std::string_view& text, int digits, uint32_t& value) {
@@ -23,7 +12,7 @@ bool TakeHex(std::string_view& text, int digits, uint32_t& value) {
     }
     value = 0;
     for (int i = 0; i < digits; ++i) {
-        const int d = HexDigit(text[i]);
+        const int d = HexDigitValue(text[i]);
         if (d < 0) {
             return false;
         }

@@ -1,5 +1,7 @@
 #include "xml/XmlEntities.h"
 
+#include "common/Text.h"
+
 #include <algorithm>
 #include <array>
 
@@ -74,17 +76,6 @@ static_assert(std::is_sorted(kEntities.begin(), kEntities.end(),
 
 constexpr size_t kLongestEntityName = 9;
 
-bool IsHexDigit(char16_t c) {
-    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
-}
-
-uint32_t HexValue(char16_t c) {
-    if (c <= u'9') {
-        return c - u'0';
-    }
-    return (c | 0x20) - u'a' + 10;
-}
-
 bool IsUsableCodePoint(uint32_t c) {
     return c != 0 && c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF);
 }
@@ -99,8 +90,10 @@ size_t ReadCharacterReference(std::u16string_view rest, char32_t& codePoint) {
     }
     const size_t digitsStart = i;
     uint32_t value = 0;
-    while (i < rest.size() && (hex ? IsHexDigit(rest[i]) : (rest[i] >= u'0' && rest[i] <= u'9'))) {
-        const uint32_t digit = hex ? HexValue(rest[i]) : uint32_t{rest[i]} - u'0';
+    while (i < rest.size() &&
+           (hex ? HexDigitValue(rest[i]) >= 0 : (rest[i] >= u'0' && rest[i] <= u'9'))) {
+        const uint32_t digit =
+            hex ? static_cast<uint32_t>(HexDigitValue(rest[i])) : uint32_t{rest[i]} - u'0';
         // Anything past the last code point is malformed; stop before overflow.
         value = std::min<uint32_t>(value * (hex ? 16 : 10) + digit, 0x110000);
         ++i;
@@ -119,16 +112,6 @@ size_t ReadEntityReference(std::u16string_view rest, char32_t& codePoint) {
     }
     codePoint = LookupEntity(rest.substr(0, semicolon));
     return codePoint != 0 ? semicolon + 1 : 0;
-}
-
-void AppendCodePoint(char32_t c, std::u16string& out) {
-    if (c >= 0x10000) {
-        c -= 0x10000;
-        out += static_cast<char16_t>(0xD800 + (c >> 10));
-        out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
-    } else {
-        out += static_cast<char16_t>(c);
-    }
 }
 
 } // namespace

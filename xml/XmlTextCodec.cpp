@@ -1,11 +1,10 @@
 #include "xml/XmlTextCodec.h"
 
 #include "common/CodePage.h"
+#include "common/Text.h"
 #include "xml/XmlEncodingTable.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <iconv.h>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -34,39 +33,6 @@ char16_t* PutCodePoint(char32_t c, char16_t* out) {
         *out++ = static_cast<char16_t>(c);
     }
     return out;
-}
-
-// Length of the well-formed sequence at p, or 0.
-size_t Utf8Sequence(const unsigned char* p, const unsigned char* end, char32_t& c) {
-    const unsigned b0 = *p;
-    size_t length = 0;
-    char32_t min = 0;
-    if (b0 < 0x80) {
-        c = b0;
-        return 1;
-    }
-    if ((b0 & 0xE0) == 0xC0) {
-        length = 2, c = b0 & 0x1F, min = 0x80;
-    } else if ((b0 & 0xF0) == 0xE0) {
-        length = 3, c = b0 & 0x0F, min = 0x800;
-    } else if ((b0 & 0xF8) == 0xF0) {
-        length = 4, c = b0 & 0x07, min = 0x10000;
-    } else {
-        return 0;
-    }
-    if (static_cast<size_t>(end - p) < length) {
-        return 0;
-    }
-    for (size_t k = 1; k < length; ++k) {
-        if ((p[k] & 0xC0) != 0x80) {
-            return 0;
-        }
-        c = (c << 6) | (p[k] & 0x3F);
-    }
-    if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-        return 0;
-    }
-    return length;
 }
 
 // Widens a run of ASCII bytes sixteen at a time; returns how many it took.
@@ -110,97 +76,20 @@ void PutUnit(std::string& out, char32_t unit, size_t bytes, bool bigEndian) {
     }
 }
 
-// One iconv descriptor per conversion: descriptors carry shift state.
-class Iconv {
-public:
-    Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-    ~Iconv() {
-        if (Valid()) {
-            iconv_close(cd_);
-        }
-    }
-    Iconv(const Iconv&) = delete;
-    Iconv& operator=(const Iconv&) = delete;
-
-    // iconv_open reports failure as (iconv_t)-1.
-    bool Valid() const {
-        return cd_ != reinterpret_cast<iconv_t>(-1); // NOLINT(performance-no-int-to-ptr)
-    }
-
-    // Returns errno of the stop, 0 when everything was taken.
-    int Run(char** in, size_t* inLeft, char** out, size_t* outLeft) {
-        const size_t r = iconv(cd_, in, inLeft, out, outLeft);
-        return r == static_cast<size_t>(-1) ? errno : 0;
-    }
-
-private:
-    iconv_t cd_;
-};
-
 std::u16string DecodeWithIconv(std::string_view bytes, const char* from) {
-    Iconv cv("UTF-16LE", from);
-    if (!cv.Valid()) {
-        return DecodeCp936(bytes, false);
-    }
-    std::string input(bytes);
-    std::string buffer(input.size() * 4 + 16, '\0');
-    std::u16string result;
-    char* in = input.data();
-    size_t inLeft = input.size();
-    while (inLeft > 0) {
-        char* out = buffer.data();
-        size_t outLeft = buffer.size();
-        const int err = cv.Run(&in, &inLeft, &out, &outLeft);
-        for (const char* b = buffer.data(); b + 1 < out; b += 2) {
-            result += static_cast<char16_t>(static_cast<unsigned char>(b[0]) |
-                                            (static_cast<unsigned char>(b[1]) << 8));
-        }
-        if (err == EILSEQ || err == EINVAL) {
-            result += u'\xFFFD';
-            ++in;
-            --inLeft;
-        } else if (err != 0 && err != E2BIG) {
-            break;
-        }
-    }
-    return result;
+    std::u16string text;
+    return DecodeCharset(bytes, from, text) ? text : DecodeCp936(bytes, false);
 }
 
 std::string EncodeWithIconv(std::u16string_view text, const char* to, size_t& lost) {
-    Iconv cv(to, "UTF-16LE");
-    if (!cv.Valid()) {
-        bool lossy = false;
-        std::string result = EncodeCp936(text, &lossy);
-        lost += lossy ? 1 : 0;
-        return result;
+    std::string bytes;
+    if (EncodeCharset(text, to, bytes, lost)) {
+        return bytes;
     }
-    std::string input = TextToUtf16Bytes(text, false);
-    std::string buffer(input.size() * 2 + 16, '\0');
-    std::string result;
-    char* in = input.data();
-    size_t inLeft = input.size();
-    bool flushed = false;
-    while (!flushed) {
-        char* out = buffer.data();
-        size_t outLeft = buffer.size();
-        // A last call without input writes any shift sequence that ends the text.
-        const int err = inLeft > 0 ? cv.Run(&in, &inLeft, &out, &outLeft)
-                                   : cv.Run(nullptr, nullptr, &out, &outLeft);
-        flushed = inLeft == 0 && err == 0 && out == buffer.data();
-        result.append(buffer.data(), static_cast<size_t>(out - buffer.data()));
-        if (err == EILSEQ || err == EINVAL) {
-            result += '?';
-            ++lost;
-            const char32_t unit =
-                static_cast<unsigned char>(in[0]) | (static_cast<unsigned char>(in[1]) << 8);
-            const size_t skip = std::min<size_t>(IsHighSurrogate(unit) ? 4 : 2, inLeft);
-            in += skip;
-            inLeft -= skip;
-        } else if (err != 0 && err != E2BIG) {
-            break;
-        }
-    }
-    return result;
+    bool lossy = false;
+    bytes = EncodeCp936(text, &lossy);
+    lost += lossy ? 1 : 0;
+    return bytes;
 }
 
 } // namespace
@@ -230,7 +119,7 @@ bool Utf8ToUtf16(std::string_view bytes, std::u16string& out, bool* sawZero) {
             continue;
         }
         char32_t c = 0;
-        const size_t length = Utf8Sequence(p, end, c);
+        const size_t length = DecodeUtf8Sequence(p, end, c);
         if (length == 0) {
             *o++ = kUnknown;
             ++p;

@@ -1,21 +1,10 @@
 #include "link/bluez/BluezAddress.h"
 
+#include "common/Text.h"
+
 namespace quorlex {
 
 namespace {
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
 
 constexpr size_t kAddressTextLength = 17;
 constexpr std::string_view kDevicePrefix = "dev_";
@@ -32,8 +21,8 @@ bool ParseBluezAddress(std::string_view text, uint64_t& address, char separator)
         if (octet > 0 && text[at - 1] != separator) {
             return false;
         }
-        const int high = HexDigit(text[at]);
-        const int low = HexDigit(text[at + 1]);
+        const int high = HexDigitValue(text[at]);
+        const int low = HexDigitValue(text[at + 1]);
         if (high < 0 || low < 0) {
             return false;
         }

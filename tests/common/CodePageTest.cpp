@@ -29,3 +29,25 @@ TEST(CodePage936, UnmappableCharactersAreMarkedLossy) {
     EXPECT_EQ(EncodeCp936(u"GET,ALL", &lossy), "GET,ALL");
     EXPECT_FALSE(lossy);
 }
+
+TEST(Charsets, UnknownNamesAreRefusedWithoutTouchingTheOutput) {
+    std::u16string text = u"kept";
+    EXPECT_FALSE(DecodeCharset("abc", "NO-SUCH-CHARSET", text));
+    EXPECT_EQ(text, u"kept");
+    std::string bytes = "kept";
+    size_t lost = 0;
+    EXPECT_FALSE(EncodeCharset(u"abc", "NO-SUCH-CHARSET", bytes, lost));
+    EXPECT_EQ(bytes, "kept");
+}
+
+TEST(Charsets, StatefulEncodingsEndInTheirInitialState) {
+    // Without the final flush the text would be left in the kanji shift state.
+    std::string bytes;
+    size_t lost = 0;
+    ASSERT_TRUE(EncodeCharset(u"日本", "ISO-2022-JP", bytes, lost));
+    EXPECT_EQ(bytes.substr(bytes.size() - 3), "\x1B(B");
+    std::u16string text;
+    ASSERT_TRUE(DecodeCharset(bytes, "ISO-2022-JP", text));
+    EXPECT_EQ(text, u"日本");
+    EXPECT_EQ(lost, 0u);
+}

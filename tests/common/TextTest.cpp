@@ -37,3 +37,11 @@ TEST(TextHelpers, UpperCaseTouchesOnlyAscii) {
     EXPECT_TRUE(Contains(u"RTCM32", u"RTCM3"));
     EXPECT_FALSE(Contains(u"rtcm", u"RTCM"));
 }
+
+TEST(TextHelpers, HexDigitsInEitherCase) {
+    EXPECT_EQ(HexDigitValue(u'0'), 0);
+    EXPECT_EQ(HexDigitValue(u'f'), 15);
+    EXPECT_EQ(HexDigitValue(u'F'), 15);
+    EXPECT_EQ(HexDigitValue(u'g'), -1);
+    EXPECT_EQ(HexDigitValue(U'\uFF10'), -1); // fullwidth digit zero
+}
