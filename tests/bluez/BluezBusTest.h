@@ -1,6 +1,9 @@
 #pragma once
 
 #include "MockBluez.h"
+#include "link/bluez/BluezPlatform.h"
+
+#include <chrono>
 
 #include <gtest/gtest.h>
 
@@ -20,6 +23,20 @@ protected:
     static constexpr const char* kAdapterInterface = "org.bluez.Adapter1";
 
     MockBluez mock_;
+};
+
+// A platform on that bus whose discovery window is short enough for tests.
+class BluezPlatformBusTest : public BluezBusTest {
+protected:
+    static BluezOptions ShortWindow() {
+        BluezOptions options;
+        options.discoveryWindow = std::chrono::milliseconds(100);
+        return options;
+    }
+
+    static constexpr const char* kAdapter = "/org/bluez/hci0";
+
+    BluezPlatform platform_{ShortWindow()};
 };
 
 } // namespace quorlex::test

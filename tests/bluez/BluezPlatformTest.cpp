@@ -10,18 +10,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-constexpr const char* kAdapter = "/org/bluez/hci0";
-
-BluezOptions ShortWindow() {
-    BluezOptions options;
-    options.discoveryWindow = 100ms;
-    return options;
-}
-
-class BluezPlatformTest : public BluezBusTest {
-protected:
-    BluezPlatform platform_{ShortWindow()};
-};
+using BluezPlatformTest = BluezPlatformBusTest;
 
 } // namespace
 

@@ -13,8 +13,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-constexpr const char* kAdapter = "/org/bluez/hci0";
-
 class StatusSink : public LinkSink {
 public:
     void Deliver(const char* bytes, std::size_t count) override {
@@ -36,16 +34,7 @@ private:
     std::vector<std::u16string> statuses_;
 };
 
-BluezOptions ShortWindow() {
-    BluezOptions options;
-    options.discoveryWindow = 100ms;
-    return options;
-}
-
-class ReceiverLinkOverBluezTest : public BluezBusTest {
-protected:
-    BluezPlatform platform_{ShortWindow()};
-};
+using ReceiverLinkOverBluezTest = BluezPlatformBusTest;
 
 } // namespace
 
