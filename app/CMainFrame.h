@@ -2,6 +2,7 @@
 
 #include "channel/MainFrameCore.h"
 #include "link/LinkSink.h"
+#include "settings/SettingsWindowSlot.h"
 
 #include <QMainWindow>
 
@@ -48,8 +49,7 @@ public:
     bool FirstTickPending() const { return firstTick; }
 
     // The window of the open settings dialog, if any.
-    QWidget* SettingsWindow() const { return settingsWindow; }
-    void SetSettingsWindow(QWidget* window) { settingsWindow = window; }
+    SettingsWindowSlot& SettingsWindow() { return settingsWindow; }
 
     // From the link's threads: handled on the UI thread, returning once done.
     // From the UI thread itself (a failed send): handled at once.
@@ -71,7 +71,7 @@ private:
     std::filesystem::path appDirectory;
     bool firstTick = true;
     std::function<void()> firstTickAction;
-    QWidget* settingsWindow = nullptr;
+    SettingsWindowSlot settingsWindow;
     QTimer* tickTimer = nullptr;
     QThread* const uiThread;
     std::atomic<bool> closing{false};
