@@ -101,6 +101,81 @@ constexpr ControlTemplate kFiveBaud[] = {
     C(2, K::Button, 65, 135, 65, 14, u"退出"),
 };
 
+// Radio page. The power row is part of the template but never shown.
+constexpr ControlTemplate kRadioPage[] = {
+    C(kNoControlId, K::Static, 6, 8, 28, 8, u"通道:"),
+    C(1019, K::DropDownList, 36, 6, 90, 120, u""),
+    C(kNoControlId, K::Static, 6, 23, 28, 8, u"频率:"),
+    C(1020, K::Edit, 36, 21, 90, 12, u"", s::kDisabled),
+    C(kNoControlId, K::Static, 6, 38, 28, 8, u"协议:"),
+    C(1005, K::DropDownList, 36, 36, 90, 80, u""),
+    C(kNoControlId, K::Static, 6, 52, 28, 8, u"功率:", s::kHidden),
+    C(1061, K::RadioButton, 36, 51, 30, 10, u"低", s::kHidden | s::kGroup),
+    C(1062, K::RadioButton, 70, 51, 30, 10, u"高", s::kHidden),
+    C(1033, K::Button, 6, 63, 120, 14, u"频率设置"),
+    C(1034, K::Button, 6, 79, 120, 14, u"五芯口波特率"),
+};
+
+// Radio relay page: the transmit group above the receive group.
+constexpr ControlTemplate kRadioRelayPage[] = {
+    C(kNoControlId, K::GroupBox, 3, 1, 126, 46, u"发送"),
+    C(kNoControlId, K::Static, 9, 13, 26, 8, u"通道："),
+    C(1014, K::DropDownList, 37, 11, 86, 120, u""),
+    C(kNoControlId, K::Static, 9, 24, 26, 8, u"频率："),
+    C(1009, K::Edit, 37, 22, 86, 11, u"", s::kDisabled),
+    C(kNoControlId, K::Static, 9, 35, 26, 8, u"协议："),
+    C(1015, K::DropDownList, 37, 33, 86, 80, u""),
+    C(kNoControlId, K::GroupBox, 3, 48, 126, 46, u"接收"),
+    C(kNoControlId, K::Static, 9, 60, 26, 8, u"通道："),
+    C(1016, K::DropDownList, 37, 58, 86, 120, u""),
+    C(kNoControlId, K::Static, 9, 71, 26, 8, u"频率："),
+    C(1017, K::Edit, 37, 69, 86, 11, u"", s::kDisabled),
+    C(kNoControlId, K::Static, 9, 82, 26, 8, u"协议："),
+    C(1018, K::DropDownList, 37, 80, 86, 80, u""),
+};
+
+// Radio channel defaults: channels 1-8 on the left, 9-16 on the right.
+constexpr ControlTemplate kRadioDefaults[] = {
+    C(1006, K::RadioButton, 10, 3, 40, 10, u"发射", s::kGroup),
+    C(1007, K::RadioButton, 60, 3, 40, 10, u"接收"),
+    C(kNoControlId, K::GroupBox, 3, 14, 124, 102, u"电台通道频率"),
+    C(kNoControlId, K::Static, 7, 27, 26, 8, u"通道1:"),
+    C(1053, K::Edit, 33, 25, 30, 11, u""),
+    C(kNoControlId, K::Static, 7, 38, 26, 8, u"通道2:"),
+    C(1054, K::Edit, 33, 36, 30, 11, u""),
+    C(kNoControlId, K::Static, 7, 49, 26, 8, u"通道3:"),
+    C(1009, K::Edit, 33, 47, 30, 11, u""),
+    C(kNoControlId, K::Static, 7, 60, 26, 8, u"通道4:"),
+    C(1055, K::Edit, 33, 58, 30, 11, u""),
+    C(kNoControlId, K::Static, 7, 71, 26, 8, u"通道5:"),
+    C(1056, K::Edit, 33, 69, 30, 11, u""),
+    C(kNoControlId, K::Static, 7, 82, 26, 8, u"通道6:"),
+    C(1057, K::Edit, 33, 80, 30, 11, u""),
+    C(kNoControlId, K::Static, 7, 93, 26, 8, u"通道7:"),
+    C(1058, K::Edit, 33, 91, 30, 11, u""),
+    C(kNoControlId, K::Static, 7, 104, 26, 8, u"通道8:"),
+    C(1059, K::Edit, 33, 102, 30, 11, u""),
+    C(kNoControlId, K::Static, 66, 27, 28, 8, u"通道9:"),
+    C(1060, K::Edit, 94, 25, 30, 11, u""),
+    C(kNoControlId, K::Static, 66, 38, 28, 8, u"通道10:"),
+    C(1061, K::Edit, 94, 36, 30, 11, u""),
+    C(kNoControlId, K::Static, 66, 49, 28, 8, u"通道11:"),
+    C(1010, K::Edit, 94, 47, 30, 11, u""),
+    C(kNoControlId, K::Static, 66, 60, 28, 8, u"通道12:"),
+    C(1062, K::Edit, 94, 58, 30, 11, u""),
+    C(kNoControlId, K::Static, 66, 71, 28, 8, u"通道13:"),
+    C(1063, K::Edit, 94, 69, 30, 11, u""),
+    C(kNoControlId, K::Static, 66, 82, 28, 8, u"通道14:"),
+    C(1064, K::Edit, 94, 80, 30, 11, u""),
+    C(kNoControlId, K::Static, 66, 93, 28, 8, u"通道15:"),
+    C(1065, K::Edit, 94, 91, 30, 11, u""),
+    C(kNoControlId, K::Static, 66, 104, 28, 8, u"通道16:"),
+    C(1066, K::Edit, 94, 102, 30, 11, u""),
+    C(1033, K::Button, 1, 119, 128, 14, u"恢复默认设置"),
+    C(1, K::Button, 1, 135, 65, 14, u"设置"),
+    C(2, K::Button, 65, 135, 65, 14, u"退出"),
+};
+
 constexpr DialogTemplate kAboutPortraitTemplate{100, u"About Quorlex", 138, 153, kAboutPortrait};
 constexpr DialogTemplate kAboutLandscapeTemplate{200, u"关于 Quorlex", 180, 110, kAboutLandscape};
 constexpr DialogTemplate kSettingsTemplate{135, u"设置", 138, 153, kSettings};
@@ -110,11 +185,15 @@ constexpr DialogTemplate kPinTemplate{201, u"", 132, 154, kPin};
 constexpr DialogTemplate kSaveTipTemplate{205, u"保存提示", 135, 153, kSaveTip};
 constexpr DialogTemplate kSaveOtherTipTemplate{206, u"保存提示", 135, 153, kSaveOtherTip};
 constexpr DialogTemplate kFiveBaudTemplate{209, u"工作模式", 130, 149, kFiveBaud};
+constexpr DialogTemplate kRadioPageTemplate{131, u"", 133, 130, kRadioPage};
+constexpr DialogTemplate kRadioRelayPageTemplate{134, u"", 132, 127, kRadioRelayPage};
+constexpr DialogTemplate kRadioDefaultsTemplate{208, u"电台默认设置", 130, 149, kRadioDefaults};
 
-constexpr std::array<const DialogTemplate*, 9> kTemplates = {
+constexpr std::array<const DialogTemplate*, 12> kTemplates = {
     &kAboutPortraitTemplate, &kAboutLandscapeTemplate, &kSettingsTemplate,
     &kDevicesTemplate,       &kProgressTemplate,       &kPinTemplate,
     &kSaveTipTemplate,       &kSaveOtherTipTemplate,   &kFiveBaudTemplate,
+    &kRadioPageTemplate,     &kRadioRelayPageTemplate, &kRadioDefaultsTemplate,
 };
 
 } // namespace
