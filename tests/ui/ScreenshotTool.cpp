@@ -8,9 +8,14 @@
 #include "devices/CCommunicatePINDlg.h"
 #include "devices/CCommunicateSetDlg.h"
 #include "devices/CFiveBaudSetDlg.h"
+#include "radio/CWorkRelayDlg.h"
+#include "radio/CWorkSetDafaultUHFDlg.h"
+#include "radio/CWorkUHFDlg.h"
+#include "radio/ChannelTable.h"
 #include "settings/CProgressDlg.h"
 #include "settings/CSaveOtherTipDlg.h"
 #include "settings/CSaveTipDlg.h"
+#include "settings/SettingsWindowSlot.h"
 #include "tests/ui/ModalDriver.h"
 #include "ui/CColorListCtrl.h"
 #include "ui/DialogFont.h"
@@ -83,6 +88,33 @@ void FillProgress(CProgressDlg& dialog) {
     }
 }
 
+// The radio pages on channel 8, whose frequency may be typed, over the factory tables.
+void ShootRadioDialogs(Shooter& shooter, ReceiverControl& control) {
+    FrequencyTable factory{};
+    for (size_t i = 0; i < factory.size(); ++i) {
+        factory[i] = ParseTableFrequency(kDefaultChannelFrequencies[i]);
+    }
+    SettingsWindowSlot settingsWindow;
+    CWorkUHFDlg radioPage(control, settingsWindow);
+    radioPage.block.channel = 8;
+    radioPage.block.protocol = 9;
+    radioPage.block.txFrequency = factory;
+    shooter.Shoot(radioPage, QStringLiteral("radio-page-131"));
+
+    CWorkRelayDlg relayPage(control);
+    relayPage.block.channel = 3;
+    relayPage.block.rxChannel = 8;
+    relayPage.block.protocol = 4;
+    relayPage.block.txFrequency = factory;
+    relayPage.block.rxFrequency = factory;
+    shooter.Shoot(relayPage, QStringLiteral("radio-relay-page-134"));
+
+    CWorkSetDafaultUHFDlg defaults(control, settingsWindow);
+    defaults.datalink = control.Settings().config.datalink;
+    shooter.Shoot(defaults, QStringLiteral("radio-defaults-208"),
+                  [&] { Click(defaults, 1033); }); // "恢复默认设置"
+}
+
 int Run(const QString& folder) {
     QDir().mkpath(folder);
     Shooter shooter(folder);
@@ -131,6 +163,8 @@ int Run(const QString& folder) {
 
     CFiveBaudSetDlg fiveBaud(frame.Control());
     shooter.Shoot(fiveBaud, QStringLiteral("five-pin-baud-209"));
+
+    ShootRadioDialogs(shooter, frame.Control());
 
     return shooter.failures == 0 ? 0 : 1;
 }
