@@ -16,7 +16,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <optional>
 #include <tuple>
 
 namespace quorlex {
@@ -32,22 +31,10 @@ FrequencyTable Table(double offset) {
     return table;
 }
 
-// A block unlike the defaults in every field, so a field lost on the way shows.
+// Unlike the defaults in every field, so a field lost on the way shows.
 RadioBlock DistinctBlock() {
-    RadioBlock block;
-    block.channel = 8;
-    block.spareText = u"label";
-    block.protocol = 10;
-    block.channelSpacing = 12.5;
-    block.txFrequency = Table(0.0);
-    block.rxFrequency = Table(1.0);
-    block.rxChannel = 8;
-    block.lowerLimit = 410.0;
-    block.upperLimit = 470.0;
-    block.baud = 19200;
-    block.status = u"300";
-    block.highPower = 1;
-    return block;
+    // channel, spare text, protocol, spacing, tables, rx channel, limits, baud, status, power
+    return {8, u"label", 10, 12.5, Table(0.0), Table(1.0), 8, 410.0, 470.0, 19200, u"300", 1};
 }
 
 QComboBox& Combo(Dialog& dialog, int id) {
@@ -56,7 +43,7 @@ QComboBox& Combo(Dialog& dialog, int id) {
 QLineEdit& Edit(Dialog& dialog, int id) {
     return *dialog.DlgItem<QLineEdit>(id);
 }
-// As the user picks an entry, which is what the page hears of.
+// What the page hears when the user picks an entry.
 void Choose(Dialog& dialog, int id, int index) {
     Combo(dialog, id).setCurrentIndex(index);
     emit Combo(dialog, id).activated(index);
@@ -69,24 +56,22 @@ void WhileOpen(Dialog& dialog, const std::function<void()>& check) {
 }
 
 struct Pages {
+    Pages() {
+        radio.SetPrompts(prompts);
+        relay.SetPrompts(prompts);
+        radio.block = relay.block = DistinctBlock();
+    }
     SimulatedFrame sim;
     SettingsWindowSlot settingsWindow;
     RecordingPrompts prompts;
     CWorkUHFDlg radio{sim.Control(), settingsWindow};
     CWorkRelayDlg relay{sim.Control()};
-    Pages() {
-        radio.SetPrompts(prompts);
-        relay.SetPrompts(prompts);
-    }
 };
 
 TEST(RadioPagesTest, ShowTheBlocksChannelFrequencyAndProtocol) {
     const struct {
-        QString tx;
-        QString rx;
-        QString protocolName;
-        int32_t channel;
-        int32_t protocol;
+        QString tx, rx, protocolName;
+        int32_t channel, protocol;
         int index;
         bool typed;
     } cases[] = {
@@ -100,26 +85,25 @@ TEST(RadioPagesTest, ShowTheBlocksChannelFrequencyAndProtocol) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.channel);
         Pages pages;
-        pages.radio.block = DistinctBlock();
-        pages.radio.block.channel = c.channel;
-        pages.radio.block.protocol = c.protocol;
-        WhileOpen(pages.radio, [&] {
-            EXPECT_EQ(Combo(pages.radio, 1019).currentIndex(), c.index);
-            EXPECT_EQ(Edit(pages.radio, 1020).text(), c.tx);
-            EXPECT_EQ(Edit(pages.radio, 1020).isEnabled(), c.typed);
-            EXPECT_EQ(Combo(pages.radio, 1005).currentText(), c.protocolName);
-        });
-        pages.relay.block = pages.radio.block;
-        pages.relay.block.rxChannel = c.channel;
+        pages.radio.block.channel = pages.relay.block.channel = pages.relay.block.rxChannel =
+            c.channel;
+        pages.radio.block.protocol = pages.relay.block.protocol = c.protocol;
+        const auto check = [&](Dialog& page, int list, int edit, const QString& text,
+                               int protocol) {
+            EXPECT_EQ(Combo(page, list).currentIndex(), c.index);
+            EXPECT_EQ(Edit(page, edit).text(), text);
+            EXPECT_EQ(Edit(page, edit).isEnabled(), c.typed);
+            EXPECT_EQ(Combo(page, protocol).currentText(), c.protocolName);
+            // Choosing channel 8 shows its table entry over whatever was typed.
+            Edit(page, edit).setText("455.000");
+            Choose(page, list, 7);
+            EXPECT_EQ(Edit(page, edit).text(), list == 1016 ? "448.125" : "447.125");
+            EXPECT_TRUE(Edit(page, edit).isEnabled());
+        };
+        WhileOpen(pages.radio, [&] { check(pages.radio, 1019, 1020, c.tx, 1005); });
         WhileOpen(pages.relay, [&] {
-            for (const auto& [list, edit, text] :
-                 {std::tuple{1014, 1009, c.tx}, {1016, 1017, c.rx}}) {
-                EXPECT_EQ(Combo(pages.relay, list).currentIndex(), c.index);
-                EXPECT_EQ(Edit(pages.relay, edit).text(), text);
-                EXPECT_EQ(Edit(pages.relay, edit).isEnabled(), c.typed);
-            }
-            EXPECT_EQ(Combo(pages.relay, 1015).currentText(), c.protocolName);
-            EXPECT_EQ(Combo(pages.relay, 1018).currentText(), c.protocolName);
+            check(pages.relay, 1014, 1009, c.tx, 1015);
+            check(pages.relay, 1016, 1017, c.rx, 1018);
         });
     }
 }
@@ -148,33 +132,32 @@ TEST(RadioPagesTest, LoadThenStoreLeavesTheBlockAsTheRecordHasIt) {
 
 TEST(RadioPagesTest, TypedChannel8FrequencyIsStoredOnlyWithin410To470) {
     const struct {
-        QString tx;
-        QString rx;
-        double tx8;
-        double rx8;
+        QString tx, rx;
+        double tx8, rx8;
         int refusedEdit; // the relay page's; 0 when nothing is refused
     } cases[] = {
         {"410", "470", 410.0, 470.0, 0},
         {"470.5", "460", 447.125, 448.125, 1009}, // the receive side is not reached
-        {"abc", "460", 447.125, 448.125, 1009},
         {"450", "409.999", 450.0, 448.125, 1017},
         {"455.5", "nan", 455.5, 448.125, 1017},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.tx.toStdString() + " " + c.rx.toStdString());
         Pages pages;
-        pages.radio.block = pages.relay.block = DistinctBlock();
+        const bool txRefused = c.refusedEdit == 1009;
         WhileOpen(pages.radio, [&] {
             Edit(pages.radio, 1020).setText(c.tx);
             Combo(pages.radio, 1005).setCurrentIndex(1);
-            EXPECT_EQ(pages.radio.StoreFromControls(), c.refusedEdit != 1009);
-            EXPECT_EQ(pages.radio.focusWidget() == &Edit(pages.radio, 1020), c.refusedEdit == 1009);
+            EXPECT_EQ(pages.radio.StoreFromControls(), !txRefused);
+            EXPECT_EQ(pages.radio.focusWidget() == &Edit(pages.radio, 1020), txRefused);
         });
         EXPECT_EQ(pages.radio.block.txFrequency[7], c.tx8);
         EXPECT_EQ(pages.radio.block.protocol, 9); // stored all the same
         WhileOpen(pages.relay, [&] {
             Edit(pages.relay, 1009).setText(c.tx);
             Edit(pages.relay, 1017).setText(c.rx);
+            Combo(pages.relay, 1018).setCurrentIndex(3); // "KESTO9600", shown only
+            Combo(pages.relay, 1015).setCurrentIndex(1); // "TRIMMK3"
             EXPECT_EQ(pages.relay.StoreFromControls(), c.refusedEdit == 0);
             if (c.refusedEdit != 0) {
                 EXPECT_EQ(pages.relay.focusWidget(), &Edit(pages.relay, c.refusedEdit));
@@ -182,40 +165,15 @@ TEST(RadioPagesTest, TypedChannel8FrequencyIsStoredOnlyWithin410To470) {
         });
         EXPECT_EQ(pages.relay.block.txFrequency[7], c.tx8);
         EXPECT_EQ(pages.relay.block.rxFrequency[7], c.rx8);
-        const size_t warnings = (c.refusedEdit == 1009 ? 1 : 0) + (c.refusedEdit == 0 ? 0 : 1);
-        ASSERT_EQ(pages.prompts.messages.size(), warnings);
-        for (const RecordingPrompts::Message& message : pages.prompts.messages) {
-            EXPECT_EQ(message.text, u"电台频率必须在410-470，请重新设置！");
-            EXPECT_EQ(message.caption, u"Warning");
-            EXPECT_EQ(message.icon, MessageIcon::Exclamation);
+        EXPECT_EQ(pages.relay.block.protocol, 9);
+        ASSERT_EQ(pages.prompts.messages.size(), (txRefused ? 1u : 0u) + (c.refusedEdit ? 1u : 0u));
+        if (c.refusedEdit != 0) {
+            const RecordingPrompts::Message& warning = pages.prompts.messages.back();
+            EXPECT_EQ(warning.text, u"电台频率必须在410-470，请重新设置！");
+            EXPECT_EQ(warning.caption, u"Warning");
+            EXPECT_EQ(warning.icon, MessageIcon::Exclamation);
         }
     }
-}
-
-TEST(RadioPagesTest, ChosenChannelShowsItsTableEntryOverWhatWasTyped) {
-    Pages pages;
-    pages.radio.block = pages.relay.block = DistinctBlock();
-    WhileOpen(pages.radio, [&] {
-        Edit(pages.radio, 1020).setText("455.000");
-        Choose(pages.radio, 1019, 7);
-        EXPECT_EQ(Edit(pages.radio, 1020).text(), "447.125");
-        Choose(pages.radio, 1019, 4);
-        EXPECT_EQ(Edit(pages.radio, 1020).text(), "443.125");
-        EXPECT_FALSE(Edit(pages.radio, 1020).isEnabled());
-    });
-    WhileOpen(pages.relay, [&] {
-        Choose(pages.relay, 1014, 4);
-        Choose(pages.relay, 1016, 11);
-        EXPECT_EQ(Edit(pages.relay, 1009).text(), "443.125");
-        EXPECT_EQ(Edit(pages.relay, 1017).text(), "467.125");
-        Combo(pages.relay, 1018).setCurrentIndex(3); // "KESTO9600", shown only
-        Combo(pages.relay, 1015).setCurrentIndex(1); // "TRIMMK3"
-        EXPECT_TRUE(pages.relay.StoreFromControls());
-    });
-    EXPECT_EQ(pages.radio.block, DistinctBlock()); // nothing stored
-    EXPECT_EQ(pages.relay.block.channel, 5);
-    EXPECT_EQ(pages.relay.block.rxChannel, 12);
-    EXPECT_EQ(pages.relay.block.protocol, 9);
 }
 
 TEST(RadioPagesTest, ButtonsOpenTheirDialogsOnTheRecordNotThePage) {
@@ -223,27 +181,23 @@ TEST(RadioPagesTest, ButtonsOpenTheirDialogsOnTheRecordNotThePage) {
     ReceiverSettings& record = pages.sim.Control().Settings();
     record.info.fivePinBaudText = u"9600";
     record.config.datalink.radio[0].txFrequency = Table(2.0);
-    pages.radio.block = DistinctBlock();
+    DatalinkConfig edited;
     std::u16string baudShown;
-    std::optional<DatalinkConfig> defaultsEdited;
-    QString firstChannelShown;
     WhileOpen(pages.radio, [&] {
         AnswerNextModal([&](QWidget& active) {
             auto& defaults = dynamic_cast<CWorkSetDafaultUHFDlg&>(active);
-            defaultsEdited = defaults.datalink;
-            firstChannelShown = Edit(defaults, 1053).text();
+            edited = defaults.datalink;
+            EXPECT_EQ(Edit(defaults, 1053).text(), "440.125");
             Click(defaults, kIdCancel);
         });
         Click(pages.radio, 1033);
         AnswerNextModal([&](QWidget& active) {
-            auto& fivePin = dynamic_cast<CFiveBaudSetDlg&>(active);
-            baudShown = fivePin.baudText;
-            Click(fivePin, kIdCancel);
+            baudShown = dynamic_cast<CFiveBaudSetDlg&>(active).baudText;
+            Click(dynamic_cast<Dialog&>(active), kIdCancel);
         });
         Click(pages.radio, 1034);
     });
-    EXPECT_EQ(defaultsEdited, record.config.datalink);
-    EXPECT_EQ(firstChannelShown, "440.125");
+    EXPECT_EQ(edited, record.config.datalink);
     EXPECT_EQ(baudShown, u"9600");
     EXPECT_EQ(pages.radio.block, DistinctBlock());
 }
@@ -253,13 +207,13 @@ constexpr int kChannel3 = 1009;
 constexpr int kChannel16 = 1066;
 
 struct DefaultsDialog {
-    SimulatedFrame sim;
-    SettingsWindowSlot settingsWindow;
-    CWorkSetDafaultUHFDlg dialog{sim.Control(), settingsWindow};
     DefaultsDialog() {
         dialog.datalink.radio[0].txFrequency = Table(0.0);
         dialog.datalink.radio[1].rxFrequency = Table(1.0);
     }
+    SimulatedFrame sim;
+    SettingsWindowSlot settingsWindow;
+    CWorkSetDafaultUHFDlg dialog{sim.Control(), settingsWindow};
 };
 
 TEST(ChannelDefaultsDlgTest, EachTableKeepsItsEditsAcrossSwitches) {
@@ -283,8 +237,8 @@ TEST(ChannelDefaultsDlgTest, EachTableKeepsItsEditsAcrossSwitches) {
     });
     FrequencyTable rx = Table(0.0);
     rx[0] = 0.0;
-    EXPECT_EQ(d.dialog.datalink.radio[1].rxFrequency, rx);
-    EXPECT_EQ(d.dialog.datalink.radio[0].txFrequency[2], 449.5);
+    EXPECT_EQ(dialog.datalink.radio[1].rxFrequency, rx);
+    EXPECT_EQ(dialog.datalink.radio[0].txFrequency[2], 449.5);
 }
 
 class RefreshCounter final : public SettingsRefreshTarget {
@@ -299,14 +253,10 @@ TEST(ChannelDefaultsDlgTest, SetWritesTheTableShownAndReadsTheRecordBack) {
     const std::u16string factory =
         u"438.125|440.125|441.125|442.125|443.125|444.125|446.125|447.125|"
         u"463.125|464.125|465.125|466.125|463.625|464.625|465.625|466.625";
-    const std::u16string other = u"450.000|451.000|452.000|453.000|454.000|455.000|456.000|"
-                                 u"457.000|458.000|459.000|460.000|461.000|462.000|463.000|"
-                                 u"464.000|465.000";
     const struct {
         int button;
         bool silent;
-        std::u16string key;
-        std::u16string sent;
+        std::u16string key, sent;
     } cases[] = {
         {1006, false, u"RADIO.FREQUENCY", factory},
         {1007, false, u"RADIO.FREQUENCY_RX", factory.substr(0, factory.size() - 7) + u"0.000"},
@@ -316,19 +266,15 @@ TEST(ChannelDefaultsDlgTest, SetWritesTheTableShownAndReadsTheRecordBack) {
         DefaultsDialog d;
         ReceiverSimulator& receiver = d.sim.Simulator(0);
         ASSERT_TRUE(d.sim.Connect(0));
-        receiver.SetValue(c.key, other);
-        SimulatorFaults faults;
-        faults.silent = c.silent;
-        receiver.SetFaults(faults);
+        receiver.SetValue(c.key, u"450.000");
+        receiver.SetFaults(SimulatorFaults{.silent = c.silent});
         RefreshCounter window;
         d.settingsWindow.Set(&window);
         bool openAfter = false;
         WhileOpen(d.dialog, [&] {
             Click(d.dialog, c.button);
             Click(d.dialog, 1033);
-            if (c.button == 1007) {
-                Edit(d.dialog, kChannel16).setText("");
-            }
+            Edit(d.dialog, kChannel16).setText(c.button == 1007 ? "" : "466.625");
             AnswerNextModal([&](QWidget& active) {
                 auto& progress = dynamic_cast<CProgressDlg&>(active);
                 if (c.silent) {
@@ -339,8 +285,7 @@ TEST(ChannelDefaultsDlgTest, SetWritesTheTableShownAndReadsTheRecordBack) {
             Click(d.dialog, kIdOk);
             openAfter = d.dialog.isVisible();
         });
-        const std::string command = "SET," + ToUtf8(c.key) + "," + ToUtf8(c.sent);
-        EXPECT_EQ(receiver.ReceivedCommands().at(0), command);
+        EXPECT_EQ(receiver.ReceivedCommands().at(0), "SET," + ToUtf8(c.key) + "," + ToUtf8(c.sent));
         EXPECT_TRUE(openAfter);
         EXPECT_EQ(window.count, c.silent ? 0 : 1);
         if (!c.silent) {
