@@ -379,11 +379,19 @@ TEST(MountPointFetchDlgTest, FetchedNamesFillTheComboAndTheTableIsCached) {
     pages.settingsWindow.Set(&refresh);
     Type(pages.netWork, kAddressCombo, "caster.example");
     Type(pages.netWork, kMountPointCombo, "TYPED");
+    SimulatorFaults silent;
+    silent.silent = true;
     for (const bool switchesMode : {true, false}) {
-        receiver.ClearReceivedCommands();
         QFile::remove(sim.folder.filePath("sourcetable.dat"));
+        // The receiver answers only once the progress dialog is watched; the
+        // unanswered first command goes out again.
+        receiver.SetFaults(silent);
         ProgressWatch watch;
-        watch.Arm();
+        watch.Arm([&](CProgressDlg&) {
+            ASSERT_TRUE(receiver.WaitForCommands(1, std::chrono::seconds(5)));
+            receiver.ClearReceivedCommands();
+            receiver.SetFaults({});
+        });
         ASSERT_TRUE(Click(pages.netWork, kFetchButton));
         EXPECT_EQ(watch.result, kIdOk);
         EXPECT_EQ(receiver.ReceivedCommands(), FetchCommands(switchesMode));
