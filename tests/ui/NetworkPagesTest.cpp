@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -258,7 +259,7 @@ TEST(NetworkRelayDlgTest, RefusedFrequencyKeepsTheDialogOpen) {
 
 // Watches the next progress dialog: its result and its rows when it closes.
 struct ProgressWatch {
-    void Arm(std::function<void(CProgressDlg&)> whileOpen) {
+    void Arm(const std::function<void(CProgressDlg&)>& whileOpen) {
         AnswerNextModal([this, whileOpen](QWidget& active) {
             auto* progress = dynamic_cast<CProgressDlg*>(&active);
             ASSERT_NE(progress, nullptr);
