@@ -176,6 +176,60 @@ constexpr ControlTemplate kRadioDefaults[] = {
     C(2, K::Button, 65, 135, 65, 14, u"退出"),
 };
 
+// Network relay page; "连接测试" has no action and stays hidden.
+constexpr ControlTemplate kNetWork[] = {
+    C(kNoControlId, K::Static, 6, 9, 30, 8, u"IP:"),
+    C(1029, K::DropDown, 38, 7, 89, 90, u""),
+    C(kNoControlId, K::Static, 6, 25, 30, 8, u"端口:"),
+    C(1030, K::DropDown, 38, 23, 89, 90, u"", s::kSorted),
+    C(kNoControlId, K::Static, 6, 41, 30, 8, u"接入点:"),
+    C(1031, K::DropDown, 38, 39, 89, 90, u""),
+    C(kNoControlId, K::Static, 6, 57, 30, 8, u"用户名:"),
+    C(1010, K::Edit, 38, 55, 89, 12, u""),
+    C(kNoControlId, K::Static, 6, 73, 30, 8, u"密码:"),
+    C(1025, K::Edit, 38, 71, 89, 12, u""),
+    C(1033, K::Button, 4, 87, 62, 14, u"设置APN"),
+    C(1034, K::Button, 65, 87, 62, 14, u"中继设置"),
+    C(1024, K::Button, 4, 100, 62, 14, u"获取接入点"),
+    C(1013, K::Button, 65, 100, 62, 14, u"连接测试", s::kHidden),
+};
+
+constexpr ControlTemplate kBaseNet[] = {
+    C(kNoControlId, K::Static, 6, 9, 30, 8, u"IP:"),
+    C(1029, K::DropDown, 38, 7, 89, 90, u""),
+    C(kNoControlId, K::Static, 6, 25, 30, 8, u"端口:"),
+    C(1030, K::DropDown, 38, 23, 89, 90, u"", s::kSorted),
+    C(kNoControlId, K::Static, 6, 41, 30, 8, u"接入点:"),
+    C(1063, K::Edit, 38, 39, 89, 12, u""),
+    C(1033, K::Button, 4, 100, 62, 14, u"设置APN"),
+    C(1034, K::Button, 65, 100, 62, 14, u"五芯口波特率"),
+};
+
+constexpr ControlTemplate kNetWorkRelay[] = {
+    C(kNoControlId, K::GroupBox, 4, 3, 124, 76, u"发送"),
+    C(kNoControlId, K::Static, 12, 20, 28, 8, u"通道："),
+    C(1014, K::DropDownList, 42, 18, 78, 100, u""),
+    C(kNoControlId, K::Static, 12, 38, 28, 8, u"频率："),
+    C(1020, K::Edit, 42, 36, 78, 12, u"", s::kDisabled),
+    C(kNoControlId, K::Static, 12, 56, 28, 8, u"协议："),
+    C(1015, K::DropDownList, 42, 54, 78, 70, u""),
+    C(1, K::Button, 1, 138, 65, 14, u"确定"),
+    C(2, K::Button, 66, 138, 65, 14, u"取消"),
+};
+
+constexpr ControlTemplate kApn[] = {
+    C(kNoControlId, K::Static, 8, 12, 34, 8, u"运营商:"),
+    C(1003, K::DropDownList, 44, 10, 82, 70, u""),
+    C(kNoControlId, K::Static, 8, 30, 34, 8, u"名称："),
+    C(1004, K::Edit, 44, 28, 82, 12, u""),
+    C(kNoControlId, K::Static, 8, 48, 34, 8, u"用户名:"),
+    C(1010, K::Edit, 44, 46, 82, 12, u""),
+    C(kNoControlId, K::Static, 8, 66, 34, 8, u"密码："),
+    C(1025, K::Edit, 44, 64, 82, 12, u""),
+    C(1, K::Button, 1, 136, 65, 14, u"确定"),
+    C(2, K::Button, 66, 136, 65, 14, u"取消"),
+};
+
 constexpr DialogTemplate kAboutPortraitTemplate{100, u"About Quorlex", 138, 153, kAboutPortrait};
 constexpr DialogTemplate kAboutLandscapeTemplate{200, u"关于 Quorlex", 180, 110, kAboutLandscape};
 constexpr DialogTemplate kSettingsTemplate{135, u"设置", 138, 153, kSettings};
@@ -189,11 +243,18 @@ constexpr DialogTemplate kRadioPageTemplate{131, u"", 133, 130, kRadioPage};
 constexpr DialogTemplate kRadioRelayPageTemplate{134, u"", 132, 127, kRadioRelayPage};
 constexpr DialogTemplate kRadioDefaultsTemplate{208, u"电台默认设置", 130, 149, kRadioDefaults};
 
-constexpr std::array<const DialogTemplate*, 12> kTemplates = {
+constexpr DialogTemplate kNetWorkTemplate{132, u"", 131, 117, kNetWork};
+constexpr DialogTemplate kBaseNetTemplate{103, u"", 131, 117, kBaseNet};
+constexpr DialogTemplate kNetWorkRelayTemplate{204, u"网络中继设置", 132, 154, kNetWorkRelay};
+constexpr DialogTemplate kApnTemplate{133, u"APN设置", 132, 152, kApn};
+
+constexpr const DialogTemplate* kTemplates[] = {
     &kAboutPortraitTemplate, &kAboutLandscapeTemplate, &kSettingsTemplate,
     &kDevicesTemplate,       &kProgressTemplate,       &kPinTemplate,
     &kSaveTipTemplate,       &kSaveOtherTipTemplate,   &kFiveBaudTemplate,
     &kRadioPageTemplate,     &kRadioRelayPageTemplate, &kRadioDefaultsTemplate,
+    &kNetWorkTemplate,       &kBaseNetTemplate,        &kNetWorkRelayTemplate,
+    &kApnTemplate,
 };
 
 } // namespace

@@ -8,6 +8,10 @@
 #include "devices/CCommunicatePINDlg.h"
 #include "devices/CCommunicateSetDlg.h"
 #include "devices/CFiveBaudSetDlg.h"
+#include "network/CWorkApnDlg.h"
+#include "network/CWorkBaseNetDlg.h"
+#include "network/CWorkNetWorkDlg.h"
+#include "network/CWorkNetWorkRelayDlg.h"
 #include "radio/CWorkRelayDlg.h"
 #include "radio/CWorkSetDafaultUHFDlg.h"
 #include "radio/CWorkUHFDlg.h"
@@ -165,6 +169,22 @@ int Run(const QString& folder) {
     shooter.Shoot(fiveBaud, QStringLiteral("five-pin-baud-209"));
 
     ShootRadioDialogs(shooter, frame.Control());
+    CWorkNetWorkDlg netWork(frame.Core(), frame.SettingsWindow());
+    netWork.network = {u"caster.centipede.fr", 2101, u"surveyor", u"pass2101", u"CT"};
+    shooter.Shoot(netWork, QStringLiteral("network-relay-page-132"));
+
+    CWorkBaseNetDlg baseNet(frame.Control());
+    baseNet.network = {u"rtk2go.com", 2101, u"", u"", u"BASE01"};
+    shooter.Shoot(baseNet, QStringLiteral("base-network-page-103"));
+
+    CWorkNetWorkRelayDlg relay(frame.Control().Settings());
+    relay.block = DefaultRadio();
+    relay.block.channel = 8;
+    shooter.Shoot(relay, QStringLiteral("network-relay-radio-204"));
+
+    CWorkApnDlg apn;
+    apn.block = {u"CMNET", u"", u""};
+    shooter.Shoot(apn, QStringLiteral("apn-133"));
 
     return shooter.failures == 0 ? 0 : 1;
 }

@@ -1,0 +1,171 @@
+#include "network/CWorkNetWorkDlg.h"
+
+#include "channel/MainFrameCore.h"
+#include "common/Numbers.h"
+#include "network/CWorkApnDlg.h"
+#include "network/CWorkNetWorkRelayDlg.h"
+#include "network/MountPointFetch.h"
+#include "network/ServerPresetLists.h"
+#include "settings/CProgressDlg.h"
+#include "settings/SettingsWindowSlot.h"
+#include "ui/DataExchange.h"
+
+namespace quorlex {
+namespace {
+
+constexpr int kNetWorkTemplate = 132;
+constexpr int kAddressCombo = 1029;
+constexpr int kPortCombo = 1030;
+constexpr int kMountPointCombo = 1031;
+constexpr int kUserEdit = 1010;
+constexpr int kPasswordEdit = 1025;
+constexpr int kApnButton = 1033;
+constexpr int kRelayButton = 1034;
+constexpr int kFetchButton = 1024;
+
+constexpr size_t kRelayProfile = 0;
+constexpr size_t kRelayRadio = 0;
+
+std::vector<std::u16string> MountPointsOf(const std::vector<StrRecord>& records) {
+    std::vector<std::u16string> names;
+    names.reserve(records.size());
+    for (const StrRecord& record : records) {
+        names.push_back(record.mountPoint);
+    }
+    return names;
+}
+
+} // namespace
+
+CWorkNetWorkDlg::CWorkNetWorkDlg(MainFrameCore& core, SettingsWindowSlot& settingsWindow,
+                                 QWidget* parent)
+    : Dialog(kNetWorkTemplate, parent), core(core), settingsWindow(settingsWindow) {}
+
+void CWorkNetWorkDlg::DoDataExchange(DataExchange& dx) {
+    DdxText(dx, kAddressCombo, addressText);
+    DdxText(dx, kPortCombo, portText);
+    DdxText(dx, kMountPointCombo, mountPointText);
+    DdxText(dx, kUserEdit, userText);
+    DdxText(dx, kPasswordEdit, passwordText);
+}
+
+bool CWorkNetWorkDlg::OnInitDialog() {
+    Dialog::OnInitDialog();
+    FillServerPresetLists(*this, kAddressCombo, kPortCombo);
+    SourceTableStore& store = core.Store();
+    // While a fetch is still taking in its table, the file would replace what
+    // has arrived and the fetch would end by caching the old table again.
+    if (!core.FetchActive()) {
+        store.LoadCache();
+    }
+    if (!store.StrList().empty()) {
+        ShowMountPoints(MountPointsOf(store.StrList()));
+    }
+    ShowNetwork();
+    return true;
+}
+
+void CWorkNetWorkDlg::ShowNetwork() {
+    addressText = network.address;
+    portText = FormatInt(network.port);
+    userText = network.user;
+    passwordText = network.password;
+    mountPointText = network.mountPoint;
+    UpdateData(false);
+}
+
+// A new list empties the combo's edit field too; the mount point shown stays.
+void CWorkNetWorkDlg::ShowMountPoints(const std::vector<std::u16string>& names) {
+    const std::u16string shown = GetDlgItemText(kMountPointCombo);
+    ResetComboContent(kMountPointCombo);
+    for (const std::u16string& name : names) {
+        AddComboString(kMountPointCombo, name);
+    }
+    SetDlgItemText(kMountPointCombo, shown);
+}
+
+void CWorkNetWorkDlg::LoadFromSettings() {
+    const DatalinkConfig& datalink = core.Control().Settings().config.datalink;
+    network = datalink.network[kRelayProfile].server;
+    apn = datalink.network[kRelayProfile].apn;
+    relayRadio = datalink.radio[kRelayRadio];
+    ShowNetwork();
+}
+
+bool CWorkNetWorkDlg::StoreFromControls() {
+    if (GetDlgItem(kAddressCombo) == nullptr) {
+        return true;
+    }
+    UpdateData(true);
+    network.address = addressText;
+    network.port = ParseInteger(portText);
+    network.user = userText;
+    network.password = passwordText;
+    network.mountPoint = mountPointText;
+    return true;
+}
+
+void CWorkNetWorkDlg::OnCommand(int id, Notification code) {
+    if (code != Notification::Clicked) {
+        Dialog::OnCommand(id, code);
+        return;
+    }
+    switch (id) {
+    case kApnButton:
+        EditApn();
+        break;
+    case kRelayButton:
+        EditRelayRadio();
+        break;
+    case kFetchButton:
+        FetchMountPoints();
+        break;
+    default:
+        Dialog::OnCommand(id, code);
+        break;
+    }
+}
+
+void CWorkNetWorkDlg::EditApn() {
+    CWorkApnDlg dialog(this);
+    dialog.block = apn;
+    if (dialog.DoModal() == kIdOk) {
+        apn = dialog.block;
+    }
+}
+
+void CWorkNetWorkDlg::EditRelayRadio() {
+    CWorkNetWorkRelayDlg dialog(core.Control().Settings(), this);
+    dialog.block = relayRadio;
+    if (dialog.DoModal() == kIdOk) {
+        relayRadio = dialog.block;
+    }
+}
+
+// "获取接入点": the receiver logs into the caster just typed, reports its mount
+// points and source table, and the configuration is read back.
+void CWorkNetWorkDlg::FetchMountPoints() {
+    StoreFromControls();
+    core.SetFetchActive(true);
+    SourceTableStore& store = core.Store();
+    store.Reset();
+    ReceiverControl& control = core.Control();
+    CProgressDlg progress(
+        [&control](ProgressTarget& target) { control.SetProgressTarget(&target); }, this);
+    control.SetProgressTarget(&progress);
+    control.ClearCommands();
+    for (const CommandItem& item :
+         BuildMountPointFetch(network, control.Settings().config.workingMode)) {
+        control.AddCommand(item);
+    }
+    control.StartBatch(u"开始发送指令");
+    if (progress.DoModal() == kIdOk) {
+        if (!store.MountPoints().empty()) {
+            ShowMountPoints(store.MountPoints());
+        }
+        settingsWindow.SendRefresh();
+    }
+    control.SetProgressTarget(nullptr);
+}
+
+} // namespace quorlex
