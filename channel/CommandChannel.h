@@ -29,6 +29,9 @@ public:
     void MatchReplies(const char* bytes, size_t count);
     void FinishBatch();
     void NotifyProgress(std::u16string_view text);
+    // Shows a text of the link's own (how a connection attempt went) to a
+    // progress window, without changing the batch.
+    void ShowLinkStatus(std::u16string_view text);
 
     bool IsActive() const { return active_; }
     const BatchProgress& Progress() const { return progress_; }
@@ -49,6 +52,8 @@ private:
     BatchProgress progress_;
     ProgressTarget* target_ = nullptr;
     std::u16string ackBuffer_;
+    // The current item has gone out at least once (the link was up when it became current).
+    bool currentSent_ = false;
 };
 
 } // namespace quorlex

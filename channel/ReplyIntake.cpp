@@ -44,7 +44,8 @@ bool ReplyIntake::ParseReplies(const char* bytes, size_t count) {
             settings_.receivedKeys.push_back(code);
         }
     }
-    if (sleeper_) {
+    // After a full chunk the pause would only let the link outrun the intake.
+    if (sleeper_ && count < kFullChunk) {
         sleeper_(kPauseAfterChunk);
     }
     if (settings_.lineBuffer.size() > kMaxPendingChars) {

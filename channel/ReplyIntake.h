@@ -1,6 +1,7 @@
 #pragma once
 
 #include "channel/CommandChannel.h"
+#include "link/BluetoothSocket.h"
 
 #include <chrono>
 #include <functional>
@@ -9,7 +10,7 @@ namespace quorlex {
 
 struct ReceiverSettings;
 
-// Pauses the UI thread after each chunk so the receiver's burst arrives in
+// Pauses the UI thread after a short chunk so the receiver's burst arrives in
 // fewer, larger chunks. Tests inject one that does not sleep.
 using Sleeper = std::function<void(std::chrono::milliseconds)>;
 
@@ -29,6 +30,8 @@ public:
     static constexpr int kMaxLinesPerChunk = 10000;
     static constexpr size_t kMaxPendingChars = 10000;
     static constexpr std::chrono::milliseconds kPauseAfterChunk{500};
+    // A chunk this long filled the reader's buffer: more is already waiting.
+    static constexpr size_t kFullChunk = BluetoothSocket::kReceiveSize;
 
 private:
     void ReportKeys();
