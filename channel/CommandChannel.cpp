@@ -117,11 +117,18 @@ void CommandChannel::ShowLinkStatus(std::u16string_view text) {
     target_->OnBatchProgress(shown);
 }
 
+void CommandChannel::ResetReplies() {
+    ackBuffer_.clear();
+    ackDecoder_.Reset();
+}
+
 void CommandChannel::MatchReplies(const char* bytes, size_t count) {
     if (!active_) {
+        // Not buffered, so a character cannot be completed across it either.
+        ackDecoder_.Reset();
         return;
     }
-    ackBuffer_ += DecodeCp936(std::string_view(bytes, count));
+    ackBuffer_ += ackDecoder_.Decode(std::string_view(bytes, count));
     size_t lf = 0;
     while ((lf = ackBuffer_.find(u'\n')) != std::u16string::npos) {
         const std::u16string line = ackBuffer_.substr(0, lf);

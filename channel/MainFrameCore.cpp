@@ -42,11 +42,13 @@ MainFrameCore::MainFrameCore(BluetoothPlatform& platform, Sleeper sleeper, LinkO
 
 int MainFrameCore::OnReceiverData(const char* bytes, size_t count) {
     if (const auto status = LinkStatusOf(std::string_view(bytes, count))) {
-        // Not received data: it is neither parsed nor matched, and makes no pause.
+        // Not received data: it is neither parsed nor matched, and makes no
+        // pause. Whatever byte was kept back belonged to a stream now ended.
+        decoder_.Reset();
         control_.OnLinkStatus(*status);
         return 0;
     }
-    const std::u16string text = DecodeCp936(std::string_view(bytes, count));
+    const std::u16string text = decoder_.Decode(std::string_view(bytes, count));
     store_.FeedMountPointList(text);
     if (fetchActive_) {
         if (store_.FeedSourceTable(text)) {

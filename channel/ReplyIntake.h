@@ -1,6 +1,7 @@
 #pragma once
 
 #include "channel/CommandChannel.h"
+#include "channel/Cp936ChunkDecoder.h"
 #include "link/BluetoothSocket.h"
 
 #include <chrono>
@@ -26,6 +27,8 @@ public:
 
     bool OnReceive(const char* bytes, size_t count);
     bool ParseReplies(const char* bytes, size_t count);
+    // Forgets the text of an unfinished line: a new connection starts clean.
+    void Reset();
 
     static constexpr int kMaxLinesPerChunk = 10000;
     static constexpr size_t kMaxPendingChars = 10000;
@@ -39,6 +42,7 @@ private:
     ReceiverSettings& settings_;
     CommandChannel& channel_;
     Sleeper sleeper_;
+    Cp936ChunkDecoder decoder_;
 };
 
 } // namespace quorlex
