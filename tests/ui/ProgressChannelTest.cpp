@@ -48,6 +48,7 @@ protected:
     std::vector<std::u16string> Rows() const {
         std::vector<std::u16string> rows;
         const CColorListCtrl* list = dialog.StatusList();
+        rows.reserve(static_cast<size_t>(list->GetItemCount()));
         for (int row = 0; row < list->GetItemCount(); ++row) {
             rows.push_back(list->GetItemText(row, 0));
         }
