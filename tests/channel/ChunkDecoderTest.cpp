@@ -42,12 +42,4 @@ TEST(Cp936ChunkDecoderTest, CharactersCutBetweenChunksAreCompletedWithTheNext) {
     }
 }
 
-TEST(Cp936ChunkDecoderTest, ResetForgetsTheKeptByte) {
-    Cp936ChunkDecoder decoder;
-    EXPECT_EQ(decoder.Decode("ok\xB2"), u"ok");
-    decoder.Reset();
-    // Joined to the kept 0xB2, 0xD5 would have made another character.
-    EXPECT_EQ(decoder.Decode("\xD5\xBE"), u"站");
-}
-
 } // namespace

@@ -192,25 +192,6 @@ TEST_F(CommandChannelTest, BatchStartedOverALeftoverItemStartsAsFromIdle) {
     }
 }
 
-TEST_F(CommandChannelTest, LinkStatusIsShownOnceWithoutChangingTheBatch) {
-    link.connected = false;
-    channel.AddCommand(MakeCommandItem(u"GET,ALL", u"读取配置"));
-    channel.StartBatch(u"读取配置");
-    const BatchProgress before = channel.Progress();
-    target.notes.clear();
-    channel.ShowLinkStatus(u"PIN码认证失败");
-    channel.ShowLinkStatus(u"建立连接失败");
-    Ticks(3);
-    EXPECT_EQ(target.notes,
-              (std::vector<Note>{{u"PIN码认证失败", -1, 9, 0}, {u"建立连接失败", -1, 9, 0}}));
-    EXPECT_EQ(channel.Progress().status, before.status);
-    EXPECT_TRUE(channel.IsActive());
-
-    target.hasWindow = false;
-    channel.ShowLinkStatus(u"建立连接失败");
-    EXPECT_EQ(target.notes.size(), 2u);
-}
-
 TEST_F(CommandChannelTest, EmptyReplyIsMatchedByAnyNonEmptyLine) {
     CommandItem item = MakeCommandItem(u"X", u"d");
     item.reply.clear();
