@@ -28,6 +28,9 @@ void CommandChannel::NotifyProgress(std::u16string_view text) {
 }
 
 bool CommandChannel::StartBatch(std::u16string_view title) {
+    // An item left running by a cancelled batch would add its remaining count
+    // to the new position, which could then reach the total early.
+    current_ = CommandItem{};
     if (queue_.empty()) {
         active_ = false;
         return false;
@@ -51,6 +54,7 @@ bool CommandChannel::NextCommand() {
     }
     current_ = queue_.front();
     queue_.pop_front();
+    currentSent_ = false;
     SendCurrent();
     return true;
 }
@@ -59,6 +63,7 @@ bool CommandChannel::SendCurrent() {
     if (!link_.IsConnected()) {
         return false;
     }
+    currentSent_ = true;
     if (current_.command.empty()) {
         return true;
     }
@@ -92,7 +97,9 @@ void CommandChannel::OnTimerTick() {
     }
     progress_.position += 1;
     current_.budget -= 1;
-    if (current_.budget % EffectiveResendInterval(current_.resendEvery) == 0) {
+    // An item that met a link still coming up goes out on the first tick that
+    // finds it up, not only when the resend interval comes round.
+    if (!currentSent_ || current_.budget % EffectiveResendInterval(current_.resendEvery) == 0) {
         SendCurrent();
     }
 }
@@ -101,11 +108,27 @@ bool CommandChannel::Pending() const {
     return !queue_.empty() || !current_.command.empty() || !current_.reply.empty();
 }
 
-void CommandChannel::MatchReplies(const char* bytes, size_t count) {
-    if (!active_) {
+void CommandChannel::ShowLinkStatus(std::u16string_view text) {
+    if (target_ == nullptr || !target_->HasWindow()) {
         return;
     }
-    ackBuffer_ += DecodeCp936(std::string_view(bytes, count));
+    BatchProgress shown = progress_;
+    shown.status.assign(text);
+    target_->OnBatchProgress(shown);
+}
+
+void CommandChannel::ResetReplies() {
+    ackBuffer_.clear();
+    ackDecoder_.Reset();
+}
+
+void CommandChannel::MatchReplies(const char* bytes, size_t count) {
+    if (!active_) {
+        // Not buffered, so a character cannot be completed across it either.
+        ackDecoder_.Reset();
+        return;
+    }
+    ackBuffer_ += ackDecoder_.Decode(std::string_view(bytes, count));
     size_t lf = 0;
     while ((lf = ackBuffer_.find(u'\n')) != std::u16string::npos) {
         const std::u16string line = ackBuffer_.substr(0, lf);

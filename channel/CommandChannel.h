@@ -3,6 +3,7 @@
 #include "channel/BatchProgress.h"
 #include "channel/CommandItem.h"
 #include "channel/CommandLink.h"
+#include "channel/Cp936ChunkDecoder.h"
 #include "channel/ProgressTarget.h"
 
 #include <deque>
@@ -29,6 +30,11 @@ public:
     void MatchReplies(const char* bytes, size_t count);
     void FinishBatch();
     void NotifyProgress(std::u16string_view text);
+    // Shows a text of the link's own (how a connection attempt went) to a
+    // progress window, without changing the batch.
+    void ShowLinkStatus(std::u16string_view text);
+    // Forgets received text not yet cut into lines: a new connection starts clean.
+    void ResetReplies();
 
     bool IsActive() const { return active_; }
     const BatchProgress& Progress() const { return progress_; }
@@ -49,6 +55,9 @@ private:
     BatchProgress progress_;
     ProgressTarget* target_ = nullptr;
     std::u16string ackBuffer_;
+    Cp936ChunkDecoder ackDecoder_;
+    // The current item has gone out at least once (the link was up when it became current).
+    bool currentSent_ = false;
 };
 
 } // namespace quorlex

@@ -1,8 +1,36 @@
 #include "channel/MainFrameCore.h"
 
 #include "common/CodePage.h"
+#include "link/LinkStatus.h"
+
+#include <array>
+#include <optional>
 
 namespace quorlex {
+
+namespace {
+
+// The link hands its status texts over the same way as received bytes; a
+// delivery that is exactly one of them is the link speaking, not the receiver.
+std::optional<std::u16string_view> LinkStatusOf(std::string_view bytes) {
+    static constexpr std::array<std::u16string_view, 5> kStatuses = {
+        kLinkConnected, kLinkConnectFailed, kLinkPinRefused, kLinkDisconnected, kLinkError};
+    static const std::array<std::string, 5> kEncoded = [] {
+        std::array<std::string, 5> encoded;
+        for (size_t i = 0; i < kStatuses.size(); ++i) {
+            encoded[i] = EncodeCp936(kStatuses[i]);
+        }
+        return encoded;
+    }();
+    for (size_t i = 0; i < kEncoded.size(); ++i) {
+        if (bytes == kEncoded[i]) {
+            return kStatuses[i];
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
 
 MainFrameCore::MainFrameCore(BluetoothPlatform& platform, Sleeper sleeper, LinkOptions linkOptions)
     : control_(platform, std::move(sleeper), std::move(linkOptions)) {}
@@ -13,7 +41,14 @@ MainFrameCore::MainFrameCore(BluetoothPlatform& platform, Sleeper sleeper, LinkO
       store_(std::move(sourceTableCache)) {}
 
 int MainFrameCore::OnReceiverData(const char* bytes, size_t count) {
-    const std::u16string text = DecodeCp936(std::string_view(bytes, count));
+    if (const auto status = LinkStatusOf(std::string_view(bytes, count))) {
+        // Not received data: it is neither parsed nor matched, and makes no
+        // pause. Whatever byte was kept back belonged to a stream now ended.
+        decoder_.Reset();
+        control_.OnLinkStatus(*status);
+        return 0;
+    }
+    const std::u16string text = decoder_.Decode(std::string_view(bytes, count));
     store_.FeedMountPointList(text);
     if (fetchActive_) {
         if (store_.FeedSourceTable(text)) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "channel/Cp936ChunkDecoder.h"
 #include "channel/ReceiverControl.h"
 #include "network/SourceTableStore.h"
 
@@ -32,6 +33,8 @@ private:
     ReceiverControl control_;
     bool fetchActive_ = false;
     SourceTableStore store_;
+    // The text of the chunks for the mount point list and the source table.
+    Cp936ChunkDecoder decoder_;
 };
 
 } // namespace quorlex

@@ -20,6 +20,10 @@ bool ReceiverControl::Connect() {
     if (link_.IsConnected()) {
         return true;
     }
+    // A line cut short by the end of the last connection would be glued to
+    // the first line of this one, or acknowledge its first command early.
+    intake_.Reset();
+    channel_.ResetReplies();
     return link_.Connect(device_.pin, device_.address);
 }
 

@@ -35,6 +35,8 @@ public:
 
     // Reply intake.
     bool OnReceive(const char* bytes, size_t count) { return intake_.OnReceive(bytes, count); }
+    // A status text of the link's own, not received data.
+    void OnLinkStatus(std::u16string_view text) { channel_.ShowLinkStatus(text); }
     bool ParseReplies(const char* bytes, size_t count) {
         return intake_.ParseReplies(bytes, count);
     }

@@ -1,6 +1,5 @@
 #include "channel/ReplyIntake.h"
 
-#include "common/CodePage.h"
 #include "common/Text.h"
 #include "model/ReceiverSettings.h"
 #include "model/ReplyCodes.h"
@@ -33,7 +32,7 @@ Sleeper RealSleeper() {
 
 bool ReplyIntake::ParseReplies(const char* bytes, size_t count) {
     settings_.receivedKeys.clear();
-    settings_.lineBuffer += DecodeCp936(std::string_view(bytes, count));
+    settings_.lineBuffer += decoder_.Decode(std::string_view(bytes, count));
     std::u16string line;
     for (int i = 0; i < kMaxLinesPerChunk && TakeLine(settings_.lineBuffer, line); ++i) {
         const int32_t code = settings_.DispatchReplyLine(line);
@@ -44,13 +43,19 @@ bool ReplyIntake::ParseReplies(const char* bytes, size_t count) {
             settings_.receivedKeys.push_back(code);
         }
     }
-    if (sleeper_) {
+    // After a full chunk the pause would only let the link outrun the intake.
+    if (sleeper_ && count < kFullChunk) {
         sleeper_(kPauseAfterChunk);
     }
     if (settings_.lineBuffer.size() > kMaxPendingChars) {
         settings_.lineBuffer.clear();
     }
     return !settings_.receivedKeys.empty();
+}
+
+void ReplyIntake::Reset() {
+    settings_.lineBuffer.clear();
+    decoder_.Reset();
 }
 
 void ReplyIntake::ReportKeys() {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "channel/CommandChannel.h"
+#include "channel/Cp936ChunkDecoder.h"
+#include "link/BluetoothSocket.h"
 
 #include <chrono>
 #include <functional>
@@ -9,7 +11,7 @@ namespace quorlex {
 
 struct ReceiverSettings;
 
-// Pauses the UI thread after each chunk so the receiver's burst arrives in
+// Pauses the UI thread after a short chunk so the receiver's burst arrives in
 // fewer, larger chunks. Tests inject one that does not sleep.
 using Sleeper = std::function<void(std::chrono::milliseconds)>;
 
@@ -25,10 +27,14 @@ public:
 
     bool OnReceive(const char* bytes, size_t count);
     bool ParseReplies(const char* bytes, size_t count);
+    // Forgets the text of an unfinished line: a new connection starts clean.
+    void Reset();
 
     static constexpr int kMaxLinesPerChunk = 10000;
     static constexpr size_t kMaxPendingChars = 10000;
     static constexpr std::chrono::milliseconds kPauseAfterChunk{500};
+    // A chunk this long filled the reader's buffer: more is already waiting.
+    static constexpr size_t kFullChunk = BluetoothSocket::kReceiveSize;
 
 private:
     void ReportKeys();
@@ -36,6 +42,7 @@ private:
     ReceiverSettings& settings_;
     CommandChannel& channel_;
     Sleeper sleeper_;
+    Cp936ChunkDecoder decoder_;
 };
 
 } // namespace quorlex

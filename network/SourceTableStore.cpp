@@ -104,6 +104,8 @@ void SourceTableStore::TakeListLine(std::u16string_view line) {
 }
 
 bool SourceTableStore::FeedSourceTable(std::u16string_view text) {
+    // The time limit ends a fetch gone silent; one still receiving is never cut.
+    ticks_ = 0;
     pendingTable_.Append(text);
     std::u16string line;
     for (int i = 0; i < LineSplitter::kLinesPerCall && pendingTable_.Next(line); ++i) {

@@ -32,7 +32,8 @@ enum class MountListPhase : int32_t {
 // The owner drives a fetch: Reset() when it starts; every received chunk to
 // FeedMountPointList(), and to FeedSourceTable() while a table is expected,
 // showing StatusText() afterwards; TickTimeout() once a second while expected.
-// The fetch has ended when IsComplete() or IsTimedOut(); then SaveCache().
+// The fetch has ended when IsComplete() or IsTimedOut() (kTimeoutTicks ticks
+// passed since text was last fed to the table); then SaveCache().
 class SourceTableStore {
 public:
     static constexpr int32_t kTimeoutTicks = 60;
@@ -48,6 +49,8 @@ public:
 
     // The progress text of the table; empty while idle.
     std::u16string StatusText() const;
+    // Times the table out once more than kTimeoutTicks ticks passed without a
+    // FeedSourceTable().
     void TickTimeout();
 
     bool LoadCache();

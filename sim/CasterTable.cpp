@@ -122,9 +122,14 @@ constexpr auto kStreams = std::to_array<std::u16string_view>({
 
 } // namespace
 
-std::vector<std::u16string> CasterTable::MountPoints() {
+std::vector<std::u16string> CasterTable::DefaultStreams() {
+    return {kStreams.begin(), kStreams.end()};
+}
+
+std::vector<std::u16string> CasterTable::MountPoints(const std::vector<std::u16string>& streams) {
     std::vector<std::u16string> names;
-    for (std::u16string_view record : kStreams) {
+    names.reserve(streams.size());
+    for (std::u16string_view record : streams) {
         std::u16string name;
         ExtractField(record, 1, u';', name);
         names.push_back(std::move(name));
@@ -133,14 +138,15 @@ std::vector<std::u16string> CasterTable::MountPoints() {
 }
 
 std::vector<std::u16string> CasterTable::Response(std::u16string_view host,
-                                                  std::u16string_view port) {
+                                                  std::u16string_view port,
+                                                  const std::vector<std::u16string>& streams) {
     std::vector<std::u16string> records;
     records.push_back(
         FormatText(u"CAS;%s;%s;QXNET;QXNET Survey Service;0;CHN;30.53;114.36;0.0.0.0;0;"
                    u"http://qxnet.example.com",
                    {host, port}));
     records.insert(records.end(), kNetworks.begin(), kNetworks.end());
-    records.insert(records.end(), kStreams.begin(), kStreams.end());
+    records.insert(records.end(), streams.begin(), streams.end());
 
     std::size_t length = 0;
     for (const std::u16string& record : records) {

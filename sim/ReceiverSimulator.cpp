@@ -180,7 +180,13 @@ std::u16string ReceiverSimulator::FivePinBaud() const {
 }
 
 std::vector<std::u16string> ReceiverSimulator::MountPoints() const {
-    return CasterTable::MountPoints();
+    std::lock_guard lock(impl->stateMutex);
+    return CasterTable::MountPoints(impl->state.CasterStreams());
+}
+
+void ReceiverSimulator::SetCasterStreams(std::vector<std::u16string> streams) {
+    std::lock_guard lock(impl->stateMutex);
+    impl->state.SetCasterStreams(std::move(streams));
 }
 
 } // namespace quorlex

@@ -94,6 +94,9 @@ public:
     std::u16string FivePinBaud() const;
     // Names the mount point list reports, in order.
     std::vector<std::u16string> MountPoints() const;
+    // Replaces the STR records of the caster's source table (and so the
+    // names of the mount point list).
+    void SetCasterStreams(std::vector<std::u16string> streams);
 
 private:
     class Impl;

@@ -1,5 +1,6 @@
 #include "sim/ReceiverState.h"
 
+#include "sim/CasterTable.h"
 #include "sim/ReceiverKeys.h"
 
 namespace quorlex {
@@ -49,7 +50,7 @@ int WorkingModeOf(std::u16string_view sysMode) {
     return -1;
 }
 
-ReceiverState::ReceiverState() {
+ReceiverState::ReceiverState() : casterStreams(CasterTable::DefaultStreams()) {
     for (const ReceiverKey& key : ReceiverKeys()) {
         live.emplace_back(key.factoryValue);
     }

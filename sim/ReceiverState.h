@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace quorlex {
@@ -42,6 +43,12 @@ public:
     bool SetFivePinBaud(std::u16string_view baud);
     std::u16string FivePinBaud() const;
 
+    // The STR records of the caster the receiver's modem reaches.
+    const std::vector<std::u16string>& CasterStreams() const { return casterStreams; }
+    void SetCasterStreams(std::vector<std::u16string> streams) {
+        casterStreams = std::move(streams);
+    }
+
 private:
     using Values = std::vector<std::u16string>;
 
@@ -55,6 +62,7 @@ private:
     Values bracket;
     int openSlot = 0;
     int currentSlot = 0;
+    std::vector<std::u16string> casterStreams;
 };
 
 // 0..3 for the four system mode words, -1 for anything else.

@@ -22,10 +22,10 @@ std::u16string ErrorEcho(std::u16string_view command) {
 
 } // namespace
 
-uint8_t LineChecksum(std::string_view bodyBytes) {
+uint8_t LineChecksum(std::u16string_view body) {
     uint8_t sum = 0;
-    for (char c : bodyBytes) {
-        sum ^= static_cast<uint8_t>(c);
+    for (const char16_t unit : body) {
+        sum ^= static_cast<uint8_t>(unit & 0xFF);
     }
     return sum;
 }
@@ -35,7 +35,7 @@ std::string EncodeReplyLine(const ReplyLine& line, bool corruptChecksum) {
     if (!line.checksummed) {
         return bytes + "\r\n";
     }
-    uint8_t sum = LineChecksum(bytes);
+    uint8_t sum = LineChecksum(line.text);
     if (corruptChecksum) {
         sum = static_cast<uint8_t>(sum + 0x5A);
     }

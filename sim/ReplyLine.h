@@ -16,8 +16,10 @@ struct ReplyLine {
     bool operator==(const ReplyLine&) const = default;
 };
 
-// XOR of the bytes between "@" and "*".
-uint8_t LineChecksum(std::string_view bodyBytes);
+// The sum the tool checks: XOR of the low bytes of the text's UTF-16 units
+// between "@" and "*". For a Chinese character that is not the XOR of its
+// code page bytes, so summing the wire bytes would get Chinese values refused.
+uint8_t LineChecksum(std::u16string_view body);
 
 // The bytes on the wire. With corruptChecksum the two digits are those of a
 // different checksum, so a line that needed one is refused by the far end.

@@ -153,13 +153,16 @@ bool SimConnection::Transmit(std::string_view bytes, const SimulatorFaults& faul
         }
     }
     const std::size_t step = lineRate > 0 ? kPacedWrite : std::max<std::size_t>(bytes.size(), 1);
+    // The line is busy back to back from here: a piece handed over late (this
+    // thread woke late) does not delay the pieces after it, as bytes on a
+    // serial line are not delayed by the sender's scheduling.
+    lineFree = std::max(lineFree, Clock::now());
     for (std::size_t off = 0; off < bytes.size(); off += step) {
         const std::string_view piece = bytes.substr(off, step);
         if (lineRate > 0) {
             // A piece is handed over once its last byte would have crossed the line.
-            lineFree = std::max(lineFree, Clock::now()) +
-                       std::chrono::microseconds(static_cast<int64_t>(piece.size()) * kBitsPerByte *
-                                                 1'000'000 / lineRate);
+            lineFree += std::chrono::microseconds(static_cast<int64_t>(piece.size()) *
+                                                  kBitsPerByte * 1'000'000 / lineRate);
             if (!PauseUntil(lineFree)) {
                 return false;
             }

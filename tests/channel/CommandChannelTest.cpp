@@ -137,7 +137,7 @@ TEST_F(CommandChannelTest, NegativeRemainderDoesNotResendWithIntervalThree) {
     EXPECT_EQ(link.sent.size(), 2u);
 }
 
-TEST_F(CommandChannelTest, DisconnectedLinkFreezesTheBatch) {
+TEST_F(CommandChannelTest, ItemThatMetADownLinkGoesOutOnTheFirstTickThatFindsItUp) {
     link.connected = false;
     channel.AddCommand(MakeCommandItem(u"GET,ALL", u"读取配置"));
     channel.StartBatch(u"读取配置");
@@ -145,12 +145,51 @@ TEST_F(CommandChannelTest, DisconnectedLinkFreezesTheBatch) {
     EXPECT_TRUE(link.sent.empty());
     EXPECT_TRUE(channel.IsActive());
     EXPECT_EQ(channel.Progress().position, -1);
-    // Once up, the first send waits for the remaining count to reach a multiple of 3.
+
     link.connected = true;
-    Ticks(2);
-    EXPECT_TRUE(link.sent.empty());
+    std::vector<size_t> sendsAfterTick;
+    for (int tick = 1; tick <= 12; ++tick) {
+        channel.OnTimerTick();
+        sendsAfterTick.push_back(link.sent.size());
+    }
+    // At once, then as the remaining count reaches 6, 3 and 0; the time-out still comes on tick 11.
+    EXPECT_EQ(sendsAfterTick, (std::vector<size_t>{1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4, 4}));
+    ASSERT_GE(target.notes.size(), 2u);
+    EXPECT_EQ(target.notes[target.notes.size() - 2], (Note{u"读取配置超时!", 9, 9, 1}));
+    EXPECT_EQ(target.notes.back(), (Note{u"指令发送完毕！", 9, 9, 1}));
+}
+
+TEST_F(CommandChannelTest, ItemAlreadySentIsNotSentAgainWhenTheLinkReturns) {
+    channel.AddCommand(MakeCommandItem(u"GET,ALL", u"读取配置"));
+    channel.StartBatch(u"读取配置");
+    ASSERT_EQ(link.sent.size(), 1u);
+    link.connected = false;
+    Ticks(5);
+    link.connected = true;
+    Ticks(2); // remaining 7: not a resend tick
+    EXPECT_EQ(link.sent.size(), 1u);
     channel.OnTimerTick();
-    EXPECT_EQ(link.sent, kGetAllOnce);
+    EXPECT_EQ(link.sent.size(), 2u);
+}
+
+TEST_F(CommandChannelTest, BatchStartedOverALeftoverItemStartsAsFromIdle) {
+    // A cancelled read: its dialog is gone, the item goes on running.
+    channel.AddCommand(MakeCommandItem(u"GET,ALL", u"读取当前配置信息"));
+    channel.StartBatch(u"读取配置");
+    Ticks(3);
+    // The next read, which the receiver never answers.
+    channel.ClearCommands();
+    channel.AddCommand(MakeCommandItem(u"GET,ALL,2", u"读取配置2"));
+    target.notes.clear();
+    channel.StartBatch(u"读取配置");
+    EXPECT_EQ(channel.Progress().position, -1);
+    Ticks(12);
+    ASSERT_FALSE(target.notes.empty());
+    EXPECT_EQ(target.notes.back(), (Note{u"指令发送完毕！", 9, 9, 1}));
+    // The progress dialog closes as a success on position = total without failure.
+    for (const Note& n : target.notes) {
+        EXPECT_FALSE(n.position == n.total && n.failed == 0) << ::testing::PrintToString(n);
+    }
 }
 
 TEST_F(CommandChannelTest, EmptyReplyIsMatchedByAnyNonEmptyLine) {

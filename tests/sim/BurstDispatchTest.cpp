@@ -1,3 +1,4 @@
+#include "common/CodePage.h"
 #include "common/Text.h"
 #include "model/ReceiverSettings.h"
 #include "model/ReplyKeyTable.h"
@@ -15,13 +16,13 @@ class SimBurstDispatch : public ::testing::Test {
 protected:
     SimBurstDispatch() { simulator.SetLineRate(0); }
 
-    // Feeds every line as the tool's intake does: cut at the line feed, so
-    // the carriage return is still at the end.
+    // Feeds every line as the tool's intake does: code page 936 text cut at
+    // the line feed, so the carriage return is still at the end.
     std::vector<int32_t> Dispatch(const std::vector<std::string>& lines) {
         std::vector<int32_t> codes;
         codes.reserve(lines.size());
         for (const std::string& line : lines) {
-            codes.push_back(settings.DispatchReplyLine(FromUtf8(line) + u"\r"));
+            codes.push_back(settings.DispatchReplyLine(DecodeCp936(line) + u"\r"));
         }
         return codes;
     }
@@ -61,6 +62,15 @@ TEST_F(SimBurstDispatch, RecordTakesTheSimulatorsValues) {
     EXPECT_EQ(config.datalink.externalBaud, 38400);
     EXPECT_EQ(settings.info.bluetoothModel, simulator.Value(u"BLUETOOTH.MODEL"));
     EXPECT_EQ(settings.info.device.serialNumber, simulator.Value(u"DEVICE.INFO.SERIAL"));
+}
+
+TEST_F(SimBurstDispatch, ChineseValuesPassTheToolsChecksum) {
+    ASSERT_TRUE(simulator.SetValue(u"DEVICE.RECORD.POINTNAME", u"测站一号"));
+    const std::string line =
+        FindKeyLine(peer.Exchange("GET,ALL", "@GNSS,GET,ALL,OK"), "DEVICE.RECORD.POINTNAME");
+    EXPECT_TRUE(ChecksumValid(line)) << line;
+    EXPECT_NE(Dispatch({line}), std::vector<int32_t>{0});
+    EXPECT_EQ(settings.config.recordPointName, u"测站一号");
 }
 
 TEST_F(SimBurstDispatch, SlotReadAfterASaveShowsTheSavedMode) {

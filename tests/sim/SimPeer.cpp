@@ -1,5 +1,7 @@
 #include "tests/sim/SimPeer.h"
 
+#include "common/CodePage.h"
+
 #include <cerrno>
 #include <poll.h>
 #include <sys/socket.h>
@@ -105,27 +107,33 @@ bool SimPeer::SeesEndOfStream(std::chrono::milliseconds timeout) {
     }
 }
 
+namespace {
+
+// The tool reads the line as code page 936 text and sums the low bytes of its
+// UTF-16 units; for ASCII that is the XOR of the bytes.
+std::string HexSum(std::string_view bodyBytes) {
+    unsigned sum = 0;
+    for (const char16_t unit : DecodeCp936(bodyBytes)) {
+        sum ^= unit & 0xFFu;
+    }
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    return {kHex[sum >> 4], kHex[sum & 15]};
+}
+
+} // namespace
+
 bool ChecksumValid(std::string_view line) {
     const std::size_t star = line.rfind('*');
     if (line.size() < 4 || line[0] != '@' || star == std::string_view::npos ||
         star + 3 != line.size()) {
         return false;
     }
-    unsigned sum = 0;
-    for (std::size_t i = 1; i < star; ++i) {
-        sum ^= static_cast<unsigned char>(line[i]);
-    }
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    return line[star + 1] == kHex[sum >> 4] && line[star + 2] == kHex[sum & 15];
+    const std::string digits = HexSum(line.substr(1, star - 1));
+    return line[star + 1] == digits[0] && line[star + 2] == digits[1];
 }
 
 std::string Checksummed(std::string_view body) {
-    unsigned sum = 0;
-    for (char c : body) {
-        sum ^= static_cast<unsigned char>(c);
-    }
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    return "@" + std::string(body) + "*" + kHex[sum >> 4] + kHex[sum & 15];
+    return "@" + std::string(body) + "*" + HexSum(body);
 }
 
 std::optional<std::string> KeyLineValue(std::string_view line, std::string_view key) {

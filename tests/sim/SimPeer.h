@@ -45,8 +45,9 @@ private:
     std::string pending;
 };
 
-// The receiver's checksum rule, written independently of the simulator:
-// "@" + body + "*" + two upper-case hex digits of the XOR of the body bytes.
+// The checksum rule as the tool checks it, written independently of the
+// simulator: "@" + body + "*" + two upper-case hex digits of the XOR of the low
+// bytes of the UTF-16 units the body decodes to (the body bytes, for ASCII).
 bool ChecksumValid(std::string_view line);
 // A line as the receiver frames it: "@" + body + "*" + checksum.
 std::string Checksummed(std::string_view body);

@@ -1,12 +1,17 @@
 #include "channel/CommandChannel.h"
+#include "common/Text.h"
 #include "settings/CProgressDlg.h"
 #include "tests/ui/ModalDriver.h"
+#include "tests/ui/SimulatedFrame.h"
 #include "ui/CColorListCtrl.h"
 
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +48,7 @@ protected:
     std::vector<std::u16string> Rows() const {
         std::vector<std::u16string> rows;
         const CColorListCtrl* list = dialog.StatusList();
+        rows.reserve(static_cast<size_t>(list->GetItemCount()));
         for (int row = 0; row < list->GetItemCount(); ++row) {
             rows.push_back(list->GetItemText(row, 0));
         }
@@ -89,6 +95,94 @@ TEST_F(ProgressChannelTest, UnansweredReadTimesOutRedAndWaitsForCancel) {
                                                    u"读取当前配置信息超时!", u"指令发送完毕！"}));
     EXPECT_EQ(dialog.StatusList()->GetItemColor(1), 255u);
     EXPECT_FALSE(dialog.StatusList()->GetItemColor(0).has_value());
+}
+
+// The device dialog's read over the frame and the simulated link, when the
+// connection fails: the dialog shows the link's own words once each and then
+// waits for "取消", with nothing else of the batch changed.
+TEST(LinkFailureProgressTest, EachFailureShowsItsRowsOnceAndWaitsForCancel) {
+    struct Case {
+        const char* name;
+        std::function<void(testing::SimulatedFrame&, uint64_t)> arrange;
+        // Each with whether its row is red.
+        std::vector<std::pair<std::u16string, bool>> rows;
+    };
+    const std::vector<Case> cases = {
+        {"PIN refused",
+         [](testing::SimulatedFrame& sim, uint64_t) {
+             SimulatedAdapterFaults faults;
+             faults.pinRecordRefused = true;
+             sim.Platform().SetAdapterFaults(faults);
+         },
+         {{u"PIN码认证失败", true}, {u"建立连接失败", true}}},
+        {"connection refused",
+         [](testing::SimulatedFrame& sim, uint64_t address) {
+             SimulatedReceiverFaults faults;
+             faults.refuseConnection = true;
+             sim.Platform().SetReceiverFaults(address, faults);
+         },
+         {{u"建立连接失败", true}}},
+        {"line dropped during the read",
+         [](testing::SimulatedFrame& sim, uint64_t address) {
+             SimulatedReceiverFaults faults;
+             faults.dropAfterBytes = 200;
+             sim.Platform().SetReceiverFaults(address, faults);
+         },
+         {{u"发生错误", true}, {u"线路连接被断开", false}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        testing::SimulatedFrame sim;
+        const SimulatedReceiverProfile profile = sim.Profile(0);
+        c.arrange(sim, profile.address);
+        ReceiverControl& control = sim.Control();
+        control.SetDevice({kLinkKindBluetooth, profile.name, profile.address, profile.pin});
+        ASSERT_TRUE(control.Connect());
+        CProgressDlg dialog([&](ProgressTarget& target) { control.SetProgressTarget(&target); },
+                            sim.frame.get());
+        control.SetProgressTarget(&dialog);
+        control.ClearCommands();
+        control.AddCommand(MakeCommandItem(u"GET,ALL", u"读取当前配置信息"));
+        control.StartBatch(u"读取配置");
+        std::vector<std::u16string> rows;
+        bool waitsForCancel = false;
+        const int result = RunModal(dialog, [&] {
+            const CColorListCtrl* list = dialog.StatusList();
+            const std::u16string last = c.rows.back().first;
+            EXPECT_TRUE(QTest::qWaitFor([&] {
+                return list->GetItemCount() > 0 &&
+                       list->GetItemText(list->GetItemCount() - 1, 0) == last;
+            }));
+            // Ticks go on meanwhile; none of them adds a row.
+            QTest::qWait(static_cast<int>(10 * testing::SimulatedFrame::kTick.count()));
+            waitsForCancel = dialog.IsRunning() && dialog.GetDlgItem(kIdOk)->isHidden() &&
+                             !dialog.GetDlgItem(kIdCancel)->isHidden();
+            for (int row = 0; row < list->GetItemCount(); ++row) {
+                rows.push_back(list->GetItemText(row, 0));
+                for (const auto& [text, red] : c.rows) {
+                    if (rows.back() == text) {
+                        EXPECT_EQ(list->GetItemColor(static_cast<uint32_t>(row)).has_value(), red)
+                            << row;
+                    }
+                }
+            }
+            Click(dialog, kIdCancel);
+        });
+        control.Disconnect();
+        control.SetProgressTarget(nullptr);
+        EXPECT_EQ(result, kIdCancel);
+        EXPECT_TRUE(waitsForCancel);
+        for (const auto& expected : c.rows) {
+            const std::u16string& text = expected.first;
+            EXPECT_EQ(std::count_if(rows.begin(), rows.end(),
+                                    [&](const std::u16string& row) {
+                                        return row.find(text) != std::u16string::npos;
+                                    }),
+                      1)
+                << ToUtf8(text);
+        }
+        EXPECT_EQ(rows.back(), c.rows.back().first);
+    }
 }
 
 } // namespace

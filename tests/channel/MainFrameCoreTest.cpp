@@ -1,0 +1,258 @@
+// The frame's handling of deliveries and ticks, driven directly: the link's
+// status texts, the pause after a chunk, the fetch's time limit, characters
+// cut between chunks and lines cut by a dropped link.
+#include "channel/MainFrameCore.h"
+#include "common/CodePage.h"
+#include "link/LinkStatus.h"
+#include "link/sim/SimulatedPlatform.h"
+#include "sim/CommandProcessor.h"
+#include "sim/ReceiverState.h"
+#include "sim/ReplyLine.h"
+#include "tests/channel/ChannelTestSupport.h"
+#include "tests/channel/PumpedSink.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <unistd.h>
+
+using namespace quorlex;
+using namespace std::chrono_literals;
+using quorlex::testing::PumpedSink;
+using quorlex::testing::RecordingTarget;
+
+namespace {
+
+constexpr uint64_t kAddress = 0x000A3B5C7D9EULL;
+
+std::string Wire(const std::vector<ReplyLine>& lines) {
+    std::string wire;
+    for (const ReplyLine& line : lines) {
+        wire += EncodeReplyLine(line);
+    }
+    return wire;
+}
+
+// The receiver's answer to a command, as it goes on the wire.
+std::string Answer(ReceiverState& state, std::u16string_view command) {
+    return Wire(CommandProcessor(state).Answer(command));
+}
+
+// A short burst with Chinese values, then the acknowledgement of "GET,ALL".
+std::vector<ReplyLine> ShortBurst() {
+    return {KeyReply(u"DEVICE.INFO.SERIAL", u"QX2041570236"),
+            KeyReply(u"DEVICE.RECORD.POINTNAME", u"测站一号"),
+            KeyReply(u"NETWORK.MOUNTPOINTUSERPASS", u"测量员|密码"),
+            KeyReply(u"BLUETOOTH.MODEL", u"BT-SPP"), Acknowledgement(u"GET,ALL")};
+}
+
+class MainFrameCoreTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        cacheDir = std::filesystem::temp_directory_path() /
+                   ("quorlex-frame-" + std::to_string(::getpid()) + "-" +
+                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(cacheDir);
+        LinkOptions options;
+        options.readableWait = 100ms;
+        options.workerStopLimit = 1000ms;
+        core = std::make_unique<MainFrameCore>(
+            platform, [this](std::chrono::milliseconds pause) { pauses.push_back(pause); }, options,
+            cacheDir / "sourcetable.dat");
+        Control().SetProgressTarget(&target);
+    }
+
+    void TearDown() override {
+        core.reset();
+        std::filesystem::remove_all(cacheDir);
+    }
+
+    ReceiverControl& Control() { return core->Control(); }
+    ReceiverSettings& Settings() { return Control().Settings(); }
+    void Deliver(std::string_view bytes) { core->OnReceiverData(bytes.data(), bytes.size()); }
+    void Status(std::u16string_view text) { Deliver(EncodeCp936(text)); }
+
+    void StartBatch(std::initializer_list<CommandItem> items) {
+        Control().ClearCommands();
+        for (const CommandItem& item : items) {
+            Control().AddCommand(item);
+        }
+        Control().StartBatch(u"读取配置");
+    }
+
+    bool Noted(std::u16string_view status) const {
+        return std::any_of(target.notes.begin(), target.notes.end(),
+                           [&](const RecordingTarget::Note& n) { return n.status == status; });
+    }
+
+    std::filesystem::path cacheDir;
+    SimulatedPlatform platform;
+    std::vector<std::chrono::milliseconds> pauses;
+    std::unique_ptr<MainFrameCore> core;
+    RecordingTarget target;
+};
+
+TEST_F(MainFrameCoreTest, OnlyAShortChunkOfReceivedDataPauses) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        bool pauses;
+    };
+    const std::vector<Case> cases = {
+        {"short chunk", "@GNSS,GET,DEV", true},
+        {"one byte short of the reader's buffer", std::string(4095, 'x'), true},
+        {"full chunk", std::string(4096, 'x'), false},
+        {"connected", EncodeCp936(kLinkConnected), false},
+        {"connect failed", EncodeCp936(kLinkConnectFailed), false},
+        {"PIN refused", EncodeCp936(kLinkPinRefused), false},
+        {"disconnected", EncodeCp936(kLinkDisconnected), false},
+        {"error", EncodeCp936(kLinkError), false},
+    };
+    for (const Case& c : cases) {
+        pauses.clear();
+        Deliver(c.bytes);
+        const std::vector<std::chrono::milliseconds> expected =
+            c.pauses ? std::vector{ReplyIntake::kPauseAfterChunk}
+                     : std::vector<std::chrono::milliseconds>{};
+        EXPECT_EQ(pauses, expected) << c.name;
+        Settings().lineBuffer.clear();
+    }
+}
+
+TEST_F(MainFrameCoreTest, LinkStatusReachesTheProgressWindowButNotTheTextOfTheReplies) {
+    StartBatch({MakeCommandItem(u"GET,ALL", u"读取当前配置信息")});
+    core->SetFetchActive(true);
+    Deliver("SOURCETABLE 200 OK\r\nSTR;A;x\r\n@GNSS,GET,A");
+    const std::u16string table = core->Store().TableText();
+    target.notes.clear();
+    Status(kLinkDisconnected);
+    EXPECT_EQ(target.notes, (std::vector<RecordingTarget::Note>{{u"线路连接被断开", -1, 9, 0}}));
+    EXPECT_EQ(Settings().lineBuffer, u"@GNSS,GET,A");
+    Deliver("LL,OK*12\r\nSTR;B;x\r\n");
+    EXPECT_EQ(core->Store().TableText(), table + u"@GNSS,GET,ALL,OK*12\r\nSTR;B;x\r\n");
+    EXPECT_TRUE(Noted(u"读取当前配置信息成功!"));
+}
+
+TEST_F(MainFrameCoreTest, FetchTimeLimitCountsSilentTicksOnly) {
+    for (const bool silentAtTheEnd : {false, true}) {
+        SCOPED_TRACE(silentAtTheEnd ? "silent at the end" : "whole table");
+        target.notes.clear();
+        core->SetFetchActive(true);
+        core->Store().Reset();
+        StartBatch({MakeCommandItem(u"GET,NETWORK.MOUNTPOINTLIST", u"开始获取接入点")});
+        Deliver("SOURCETABLE 200 OK\r\n");
+        for (int tick = 0; tick < 100; ++tick) {
+            core->OnTimer();
+            Deliver("STR;MP" + std::to_string(tick) + ";Site;RTCM 3.2\r\n");
+        }
+        ASSERT_TRUE(core->FetchActive());
+        if (!silentAtTheEnd) {
+            Deliver("ENDSOURCETABLE\r\n");
+            EXPECT_TRUE(core->Store().IsComplete());
+            EXPECT_EQ(core->Store().StrList().size(), 100u);
+            EXPECT_FALSE(core->FetchActive());
+            continue;
+        }
+        for (int tick = 0; tick < 60; ++tick) {
+            core->OnTimer();
+        }
+        EXPECT_TRUE(core->FetchActive());
+        core->OnTimer();
+        EXPECT_FALSE(core->FetchActive());
+        EXPECT_TRUE(core->Store().IsTimedOut());
+        EXPECT_EQ(target.notes.back().status, u"获取源列表超时！");
+    }
+}
+
+TEST_F(MainFrameCoreTest, ChineseRepliesCutAtEveryByteGiveTheSameRecordAndNames) {
+    const std::u16string setName = u"SET,DEVICE.RECORD.POINTNAME,测站一号";
+    std::vector<ReplyLine> lines = {Acknowledgement(setName)};
+    for (ReplyLine& line : ShortBurst()) {
+        lines.push_back(std::move(line));
+    }
+    lines.insert(lines.end(), {{u"GNSS,GET,NETWORK.MOUNTPOINTLIST,START", true},
+                               {u"GNSS,GET,NETWORK.MOUNTPOINTLI,OK,测站一号", true},
+                               {u"GNSS,GET,NETWORK.MOUNTPOINTLIST,END", true}});
+    const std::string stream = Wire(lines);
+    const auto startBatch = [&] {
+        StartBatch({MakeCommandItem(setName, u"设置点名"),
+                    MakeCommandItem(u"GET,ALL", u"读取当前配置信息")});
+    };
+    startBatch();
+    Deliver(stream);
+    const ReceiverSettings whole = Settings();
+    ASSERT_EQ(whole.config.recordPointName, u"测站一号");
+    ASSERT_TRUE(Noted(u"读取当前配置信息成功!"));
+    ASSERT_EQ(core->Store().MountPoints(), std::vector<std::u16string>{u"测站一号"});
+
+    for (size_t cut = 1; cut < stream.size(); ++cut) {
+        Settings() = ReceiverSettings{};
+        target.notes.clear();
+        startBatch();
+        Deliver(std::string_view(stream).substr(0, cut));
+        Deliver(std::string_view(stream).substr(cut));
+        if (Settings().config != whole.config || Settings().info != whole.info ||
+            !Noted(u"设置点名成功!") || !Noted(u"读取当前配置信息成功!") ||
+            core->Store().MountPoints() != std::vector<std::u16string>{u"测站一号"}) {
+            ADD_FAILURE() << "cut after byte " << cut << ": " << stream.substr(0, cut);
+            break;
+        }
+    }
+}
+
+// A read cut short by a dropped link leaves half a line behind; the next
+// connection's read must not be disturbed by it, wherever the cut fell.
+TEST_F(MainFrameCoreTest, ReadCutAtEveryByteThenReadAgainGivesTheReceiversValues) {
+    SimulatedReceiver silent; // connects; the test hands its bytes over itself
+    silent.address = kAddress;
+    silent.pin = u"1234";
+    silent.faults.silent = true;
+    platform.AddReceiver(silent);
+    PumpedSink sink([this](const char* b, size_t n) { core->OnReceiverData(b, n); });
+    Control().SetReceiveTarget(&sink);
+    Control().SetDevice({kLinkKindBluetooth, u"R", kAddress, u"1234"});
+
+    ReceiverState after;
+    ASSERT_TRUE(after.Override(u"DEVICE.INFO.SERIAL", u"QX2041570999"));
+    ASSERT_TRUE(after.Override(u"DEVICE.RECORD.POINTNAME", u"第二站"));
+    const std::string cutRead = Wire(ShortBurst());
+    const std::string read = Answer(after, u"GET,ALL");
+    const size_t lastLine = read.rfind('@');
+    Deliver(read);
+    const ReceiverSettings expected = Settings();
+    const auto startRead = [&] { StartBatch({MakeCommandItem(u"GET,ALL", u"读取当前配置信息")}); };
+
+    size_t previousCut = 0; // none before the first read
+    for (size_t cut = 1; cut < cutRead.size(); ++cut) {
+        ASSERT_TRUE(Control().Connect());
+        ASSERT_TRUE(sink.PumpUntil([&] { return Noted(kLinkConnected); }, 5s));
+        target.notes.clear();
+        // Forget the values of the last read (not the intake's text), so that
+        // a key lost now cannot hide behind its old value.
+        Settings().config = ReceiverConfig{};
+        Settings().info = ReceiverInfo{};
+        startRead();
+        Deliver(std::string_view(read).substr(0, lastLine));
+        const bool waited = !Noted(u"读取当前配置信息成功!");
+        Deliver(std::string_view(read).substr(lastLine));
+        if (!waited || !Noted(u"读取当前配置信息成功!") || Settings().config != expected.config ||
+            Settings().info != expected.info) {
+            ADD_FAILURE() << "after a read cut at byte " << previousCut << ": "
+                          << cutRead.substr(0, previousCut);
+            break;
+        }
+        target.notes.clear();
+        startRead();
+        Deliver(std::string_view(cutRead).substr(0, cut));
+        previousCut = cut;
+        // The line drops; the surveyor cancels the frozen read.
+        Status(kLinkError);
+        Status(kLinkDisconnected);
+        Control().Disconnect();
+    }
+    Control().SetReceiveTarget(nullptr);
+    sink.Close();
+}
+
+} // namespace
