@@ -7,9 +7,11 @@
 #include "ui/CColorListCtrl.h"
 #include "ui/ControlAnchors.h"
 #include "ui/ListCtrl.h"
+#include "ui/UserPrompts.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QMessageBox>
 #include <QScrollBar>
 #include <QTabWidget>
 
@@ -223,6 +225,16 @@ TEST(ListCtrlFitTest, AMarkMovesWithItsRow) {
     EXPECT_FALSE(list.item(2, 0)->font().bold());
     EXPECT_TRUE(list.item(2, 0)->icon().isNull());
     EXPECT_TRUE(list.item(2, 0)->toolTip().isEmpty());
+}
+
+TEST(DesktopLayoutTest, MessageBoxButtonsSpeakTheProgramsLanguage) {
+    const auto box =
+        MakeMessageBox(nullptr, u"蓝牙连接失败，请检查!", u"Warning", MessageIcon::Exclamation);
+    const QAbstractButton* ok = box->button(QMessageBox::Ok);
+    ASSERT_NE(ok, nullptr);
+    EXPECT_EQ(ok->text(), QStringLiteral("确定"));
+    EXPECT_EQ(box->windowTitle(), QStringLiteral("Warning"));
+    EXPECT_EQ(box->icon(), QMessageBox::Warning);
 }
 
 } // namespace
