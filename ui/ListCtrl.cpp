@@ -91,11 +91,8 @@ void ListCtrl::SetColumnFit(int column, ColumnFit fit) {
 }
 
 int ListCtrl::ContentWidth(int column) const {
-    int widest = horizontalHeader()->sectionSizeHint(column);
-    for (int row = 0; row < rowCount(); ++row) {
-        widest = std::max(widest, sizeHintForIndex(model()->index(row, column)).width());
-    }
-    return widest;
+    // The view's own measure counts the grid line too.
+    return std::max(horizontalHeader()->sectionSizeHint(column), sizeHintForColumn(column));
 }
 
 std::vector<int> ListCtrl::FittedWidths() const {
