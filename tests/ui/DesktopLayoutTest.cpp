@@ -30,6 +30,7 @@ QRect Geometry(const Dialog& dialog, int id) {
 
 std::vector<bool> Marks(const ListCtrl& list) {
     std::vector<bool> marks;
+    marks.reserve(static_cast<size_t>(list.GetItemCount()));
     for (int row = 0; row < list.GetItemCount(); ++row) {
         marks.push_back(list.IsItemMarked(row));
     }
