@@ -2,6 +2,7 @@
 
 #include "app/CAboutDlg.h"
 #include "app/CommandLine.h"
+#include "common/Format.h"
 #include "devices/CCommunicateSetDlg.h"
 #include "resources/MenuTemplate.h"
 #include "ui/DialogFont.h"
@@ -43,7 +44,21 @@ std::filesystem::path ExecutableDirectory() {
 
 // Save, undo, cut, copy and paste belong to a document this tool does not have.
 bool HasHandler(int command) {
-    return command == command::kDeviceDialog || command == command::kAppAbout;
+    return command == command::kDeviceDialog || command == command::kAppAbout ||
+           command == command::kAppExit;
+}
+
+// Its name, or its address where it has none; empty when nothing is connected.
+std::u16string ConnectedReceiver(const ReceiverControl& control) {
+    if (!control.IsConnected()) {
+        return {};
+    }
+    const DeviceRecord& device = control.Device();
+    if (!device.name.empty()) {
+        return device.name;
+    }
+    return FormatText(u"%04x%08x", {int64_t{static_cast<uint16_t>(device.address >> 32)},
+                                    int64_t{static_cast<uint32_t>(device.address)}});
 }
 
 void DisableUnhandled(QMenu& menu) {
@@ -59,7 +74,8 @@ void DisableUnhandled(QMenu& menu) {
 } // namespace
 
 CMainFrame::CMainFrame(BluetoothPlatform& platform, MainFrameOptions options)
-    : core(MakeCore(platform, options)), uiThread(QThread::currentThread()) {
+    : core(MakeCore(platform, options)), simulated(options.simulated),
+      uiThread(QThread::currentThread()) {
     theMainFrame = this;
     appDirectory = ExecutableDirectory();
     setFont(DialogFont());
@@ -72,7 +88,7 @@ CMainFrame::CMainFrame(BluetoothPlatform& platform, MainFrameOptions options)
     tickTimer->setTimerType(Qt::CoarseTimer);
     connect(tickTimer, &QTimer::timeout, this, [this] { OnTimerTick(); });
     tickTimer->start(options.tickInterval);
-    setWindowTitle(ToQString(WindowTitle(options.simulated)));
+    UpdateTitle();
 }
 
 CMainFrame::~CMainFrame() {
@@ -112,6 +128,15 @@ void CMainFrame::OnCommand(int command) {
         ShowDeviceDialog();
     } else if (command == command::kAppAbout) {
         ShowAboutBox();
+    } else if (command == command::kAppExit) {
+        close();
+    }
+}
+
+void CMainFrame::UpdateTitle() {
+    const QString title = ToQString(WindowTitle(simulated, ConnectedReceiver(Control())));
+    if (title != windowTitle()) {
+        setWindowTitle(title);
     }
 }
 
@@ -136,6 +161,7 @@ void CMainFrame::OnTimerTick() {
         return;
     }
     core->OnTimer();
+    UpdateTitle();
 }
 
 void CMainFrame::RunFirstTick() {
@@ -167,6 +193,7 @@ void CMainFrame::HandleReceiverData(const char* bytes, std::size_t count) {
         return;
     }
     core->OnReceiverData(bytes, count);
+    UpdateTitle();
 }
 
 CMainFrame* MainFrame() {

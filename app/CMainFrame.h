@@ -56,6 +56,7 @@ public:
     void Deliver(const char* bytes, std::size_t count) override;
 
     // The menu's commands; framework commands without a handler do nothing.
+    // "退出" closes the frame, which ends the program.
     void OnCommand(int command);
     void ShowAboutBox();
     void ShowDeviceDialog();
@@ -66,12 +67,16 @@ private:
     void RunFirstTick();
     void HandleReceiverData(const char* bytes, std::size_t count);
     void StopDeliveries();
+    // Says which receiver is connected; the link tells the frame through its
+    // data and the device dialog disconnects directly, so it is asked often.
+    void UpdateTitle();
 
     std::unique_ptr<MainFrameCore> core;
     std::filesystem::path appDirectory;
     bool firstTick = true;
     std::function<void()> firstTickAction;
     SettingsWindowSlot settingsWindow;
+    bool simulated;
     QTimer* tickTimer = nullptr;
     QThread* const uiThread;
     std::atomic<bool> closing{false};

@@ -1,5 +1,6 @@
 #include "app/CQuorlexApp.h"
 
+#include "app/ApplicationIcon.h"
 #include "ui/DialogFont.h"
 
 #include <QApplication>
@@ -17,6 +18,8 @@ bool CQuorlexApp::InitInstance() {
         return false;
     }
     QApplication::setFont(DialogFont());
+    QApplication::setWindowIcon(ApplicationIcon());
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopEntryName));
     MainFrameOptions options;
     options.simulated = platform.simulated;
     frame = std::make_unique<CMainFrame>(*platform.platform, std::move(options));

@@ -51,4 +51,9 @@ std::u16string WindowTitle(bool simulated) {
     return title;
 }
 
+std::u16string WindowTitle(bool simulated, std::u16string_view connectedReceiver) {
+    return WindowTitle(simulated) + u" - " +
+           std::u16string(connectedReceiver.empty() ? u"未连接" : connectedReceiver);
+}
+
 } // namespace quorlex

@@ -21,7 +21,9 @@ CommandLine ParseCommandLine(int argc, const char* const* argv);
 
 std::string UsageText(std::string_view program);
 
-// "Quorlex Ver<version>".
+// "Quorlex Ver<version>", marked when the receivers are simulated.
 std::u16string WindowTitle(bool simulated);
+// The same, followed by the connected receiver, or "未连接" when none (empty).
+std::u16string WindowTitle(bool simulated, std::u16string_view connectedReceiver);
 
 } // namespace quorlex

@@ -2,6 +2,7 @@
 #include "app/CQuorlexApp.h"
 #include "app/CommandLine.h"
 #include "common/Text.h"
+#include "ui/QtTranslations.h"
 
 #include <QApplication>
 
@@ -44,6 +45,10 @@ int main(int argc, char** argv) {
     }
 
     QApplication application(argc, argv);
+    if (!quorlex::InstallQtTranslations(application)) {
+        std::cerr << "quorlex: Qt's Chinese translations are not installed (Debian package "
+                     "qt6-translations-l10n); Qt's own buttons stay in English.\n";
+    }
     // Qt has taken its own options out; whatever is left must be ours.
     std::vector<std::string> args;
     for (const QString& arg : QApplication::arguments()) {

@@ -49,6 +49,10 @@ bool CCommunicateSetDlg::OnInitDialog() {
         list->InsertColumn(kNameColumn, u"设备名称", ColumnAlign::Center, 200);
         list->InsertColumn(kAddressColumn, u"地址", ColumnAlign::Left, 200);
         list->InsertColumn(kPinColumn, u"PIN码", ColumnAlign::Left, 80);
+        // The whole address and PIN stay in sight; the name takes the rest.
+        list->SetColumnFit(kNameColumn, ColumnFit::Fill);
+        list->SetColumnFit(kAddressColumn, ColumnFit::Content);
+        list->SetColumnFit(kPinColumn, ColumnFit::Content);
     }
     listPath = DeviceListPath();
     LoadDeviceList(listPath, devices);
@@ -96,6 +100,7 @@ void CCommunicateSetDlg::FillList() {
 }
 
 void CCommunicateSetDlg::UpdateButtons() {
+    MarkConnectedRow();
     const bool connected = control.IsConnected();
     EnableDlgItem(kSearch, !connected);
     EnableDlgItem(kPin, !connected);
@@ -104,6 +109,15 @@ void CCommunicateSetDlg::UpdateButtons() {
     EnableDlgItem(kExit, true);
     SetDlgItemText(kConnect, connected ? u"断开" : u"连接");
     UpdateData(false);
+}
+
+void CCommunicateSetDlg::MarkConnectedRow() {
+    ListCtrl* list = DeviceList();
+    const bool connected = control.IsConnected();
+    for (int row = 0; row < list->GetItemCount(); ++row) {
+        const uint64_t address = ParseHexAddress(list->GetItemText(row, kAddressColumn));
+        list->SetItemMark(row, connected && address == control.Device().address, u"已连接");
+    }
 }
 
 void CCommunicateSetDlg::EnableButtons(bool enable) {

@@ -43,6 +43,8 @@ private:
     void ReadConfiguration();
     void FillList();
     void UpdateButtons();
+    // Marks the row of the receiver the link is connected to.
+    void MarkConnectedRow();
     void EnableButtons(bool enable);
     // Takes the selected row's texts; warns and returns false when none is selected.
     bool TakeSelectedRow(int& row);

@@ -15,8 +15,11 @@ constexpr MenuItem Popup(std::u16string_view text, std::span<const MenuItem> ite
 
 constexpr MenuItem kSeparator{u"", 0, {}, true};
 
+// "退出" is the desktop's way out; the handheld's menu had none.
 constexpr MenuItem kFileMenu[] = {
     Command(u"保存", command::kFileSave),
+    kSeparator,
+    Command(u"退出", command::kAppExit),
 };
 
 constexpr MenuItem kEditMenu[] = {
@@ -51,7 +54,7 @@ constexpr MenuTemplate kReadMenu{kReadMenuId, kReadPopup};
 
 constexpr Accelerator kFrameAccelerators[] = {
     {u'N', command::kFileNew},  {u'Z', command::kEditUndo},  {u'X', command::kEditCut},
-    {u'C', command::kEditCopy}, {u'V', command::kEditPaste},
+    {u'C', command::kEditCopy}, {u'V', command::kEditPaste}, {u'Q', command::kAppExit},
 };
 
 } // namespace

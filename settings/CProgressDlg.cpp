@@ -57,6 +57,7 @@ bool CProgressDlg::OnInitDialog() {
     list->SetExtendedStyle(kStatusListStyles);
     if (list->columnCount() == 0) {
         list->InsertColumn(0, u"状态", ColumnAlign::Left, kStatusColumnWidth);
+        list->SetColumnFit(0, ColumnFit::Fill);
     }
     list->DeleteAllItems();
     ShowDlgItem(kIdOk, false);

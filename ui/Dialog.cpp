@@ -16,6 +16,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QResizeEvent>
 #include <QStyle>
 #include <QTabWidget>
 
@@ -344,7 +345,7 @@ void Dialog::EnsureBuilt() {
         return;
     }
     built = true;
-    setFixedSize(units.ToPixelsX(dialogTemplate.width), units.ToPixelsY(dialogTemplate.height));
+    ApplyTemplateSize();
     setWindowTitle(ToQString(dialogTemplate.caption));
     RadioGroupInfo* openGroup = nullptr;
     for (const ControlTemplate& control : dialogTemplate.controls) {
@@ -388,7 +389,8 @@ void Dialog::RelayoutFrom(int templateId) {
     EnsureBuilt();
     const DialogTemplate previous = dialogTemplate;
     dialogTemplate = *next;
-    setFixedSize(units.ToPixelsX(next->width), units.ToPixelsY(next->height));
+    ApplyTemplateSize();
+    placements.clear();
     for (QWidget* widget : unnamedControls) {
         delete widget;
     }
@@ -422,7 +424,22 @@ void Dialog::RelayoutFrom(int templateId) {
     }
 }
 
-void Dialog::PlaceControl(QWidget& widget, const ControlTemplate& control) const {
+QSize Dialog::TemplateSize() const {
+    return {units.ToPixelsX(dialogTemplate.width), units.ToPixelsY(dialogTemplate.height)};
+}
+
+void Dialog::ApplyTemplateSize() {
+    // A page takes whatever room its tab control gives it.
+    setMinimumSize(isWindow() ? TemplateSize() : QSize(0, 0));
+    resize(TemplateSize());
+}
+
+QSize Dialog::Growth() const {
+    const QSize base = TemplateSize();
+    return {std::max(0, width() - base.width()), std::max(0, height() - base.height())};
+}
+
+void Dialog::PlaceControl(QWidget& widget, const ControlTemplate& control) {
     QRect rect = units.ToPixels(control.x, control.y, control.width, control.height);
     if (auto* combo = dynamic_cast<QComboBox*>(&widget)) {
         // The template's height includes the dropped-down list.
@@ -431,7 +448,23 @@ void Dialog::PlaceControl(QWidget& widget, const ControlTemplate& control) const
         combo->setMaxVisibleItems(std::max(1, (rect.height() - closed) / itemHeight));
         rect.setHeight(closed);
     }
-    widget.setGeometry(rect);
+    const Placement placement{&widget, rect, AnchorsFor(dialogTemplate, control)};
+    auto known = std::find_if(placements.begin(), placements.end(),
+                              [&widget](const Placement& p) { return p.widget == &widget; });
+    if (known != placements.end()) {
+        *known = placement;
+    } else {
+        placements.push_back(placement);
+    }
+    widget.setGeometry(Anchored(placement.base, placement.anchors, Growth()));
+}
+
+void Dialog::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    const QSize growth = Growth();
+    for (const Placement& placement : placements) {
+        placement.widget->setGeometry(Anchored(placement.base, placement.anchors, growth));
+    }
 }
 
 void Dialog::ConnectNotifications(QWidget& widget, int id) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "resources/DialogTemplate.h"
+#include "ui/ControlAnchors.h"
 #include "ui/DialogUnits.h"
 #include "ui/UserPrompts.h"
 
@@ -23,7 +24,9 @@ enum class Notification { Clicked, SelectionChanged, EditChanged };
 
 // A dialog built from a template of resources/. Its window exists only while
 // it runs: from just before OnInitDialog until DoModal returns (or from
-// CreateModeless on, for a page).
+// CreateModeless on, for a page). It opens at its template's size, which is
+// also the smallest it can be made; made larger, its controls follow their
+// ControlAnchors.
 class Dialog : public QDialog {
 public:
     // A Dialog parent passes on its prompts.
@@ -50,6 +53,8 @@ public:
 
     const DialogTemplate& Template() const { return dialogTemplate; }
     const DialogUnits& Units() const { return units; }
+    // The template's size in pixels.
+    QSize TemplateSize() const;
     QWidget* GetDlgItem(int id) const;
     template <class T> T* DlgItem(int id) const { return dynamic_cast<T*>(GetDlgItem(id)); }
     std::u16string GetDlgItemText(int id) const;
@@ -86,6 +91,7 @@ protected:
     void ApplyPlatformShell();
 
     void reject() override; // Escape and the title bar's close button: Cancel
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void EnsureBuilt();
@@ -93,10 +99,18 @@ private:
         QButtonGroup* group = nullptr;
         std::vector<QAbstractButton*> buttons;
     };
+    // Where a control sits at the template's size and how it follows a larger dialog.
+    struct Placement {
+        QWidget* widget = nullptr;
+        QRect base;
+        ControlAnchors anchors;
+    };
 
     void BuildControl(const ControlTemplate& control, RadioGroupInfo*& openGroup);
     QWidget* CreateDefaultControl(const ControlTemplate& control);
-    void PlaceControl(QWidget& widget, const ControlTemplate& control) const;
+    void ApplyTemplateSize();
+    void PlaceControl(QWidget& widget, const ControlTemplate& control);
+    QSize Growth() const;
     void ConnectNotifications(QWidget& widget, int id);
 
     DialogTemplate dialogTemplate;
@@ -111,6 +125,7 @@ private:
     std::map<int, RadioGroupInfo> radioGroups;
     std::vector<QWidget*> unnamedControls; // texts and frames without an id
     std::vector<int> hiddenByLayout;
+    std::vector<Placement> placements;
 };
 
 } // namespace quorlex

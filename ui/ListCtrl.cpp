@@ -2,13 +2,18 @@
 
 #include "ui/QtText.h"
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QStyle>
 
 #include <algorithm>
+#include <numeric>
 
 namespace quorlex {
 namespace {
+
+constexpr int kMarkRole = Qt::UserRole + 1;
 
 Qt::Alignment ToQt(ColumnAlign align) {
     switch (align) {
@@ -36,6 +41,20 @@ ListCtrl::ListCtrl(QWidget* parent) : QTableWidget(parent) {
     setWordWrap(false);
     setTextElideMode(Qt::ElideRight);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    const QAbstractItemModel* rows = model();
+    const auto refit = [this] { FitColumns(); };
+    refitConnections = {
+        connect(rows, &QAbstractItemModel::rowsInserted, this, refit),
+        connect(rows, &QAbstractItemModel::rowsRemoved, this, refit),
+        connect(rows, &QAbstractItemModel::dataChanged, this, refit),
+    };
+}
+
+ListCtrl::~ListCtrl() {
+    // The model empties itself as it goes, after this object is no list any more.
+    for (const QMetaObject::Connection& connection : refitConnections) {
+        disconnect(connection);
+    }
 }
 
 void ListCtrl::SetExtendedStyle(uint32_t styles) {
@@ -51,6 +70,7 @@ int ListCtrl::InsertColumn(int column, std::u16string_view heading, ColumnAlign 
     column = std::clamp(column, 0, columnCount());
     insertColumn(column);
     aligns.insert(aligns.begin() + column, align);
+    fits.insert(fits.begin() + column, ColumnFit::Fixed);
     auto* header = new QTableWidgetItem(ToQString(heading));
     header->setTextAlignment(ToQt(align));
     setHorizontalHeaderItem(column, header);
@@ -60,6 +80,67 @@ int ListCtrl::InsertColumn(int column, std::u16string_view heading, ColumnAlign 
     }
     verticalHeader()->setDefaultSectionSize(QFontMetrics(font()).height() + 4);
     return column;
+}
+
+void ListCtrl::SetColumnFit(int column, ColumnFit fit) {
+    if (column < 0 || column >= columnCount()) {
+        return;
+    }
+    fits[static_cast<size_t>(column)] = fit;
+    FitColumns();
+}
+
+int ListCtrl::ContentWidth(int column) const {
+    // The view's own measure counts the grid line too.
+    return std::max(horizontalHeader()->sectionSizeHint(column), sizeHintForColumn(column));
+}
+
+std::vector<int> ListCtrl::FittedWidths() const {
+    std::vector<int> widths;
+    int contentColumns = 0;
+    int fillColumns = 0;
+    for (int column = 0; column < columnCount(); ++column) {
+        const ColumnFit fit = fits[static_cast<size_t>(column)];
+        contentColumns += fit == ColumnFit::Content ? 1 : 0;
+        fillColumns += fit == ColumnFit::Fill ? 1 : 0;
+        widths.push_back(fit == ColumnFit::Fixed ? columnWidth(column) : ContentWidth(column));
+    }
+    int spare = viewport()->width() - std::accumulate(widths.begin(), widths.end(), 0);
+    // A little air after each fitted text while there is room for it; the
+    // fill columns share the rest.
+    const int air = contentColumns == 0
+                        ? 0
+                        : std::clamp(spare / contentColumns, 0, fontMetrics().averageCharWidth());
+    spare -= air * contentColumns;
+    const int share = fillColumns == 0 ? 0 : std::max(0, spare) / fillColumns;
+    for (size_t column = 0; column < widths.size(); ++column) {
+        if (fits[column] == ColumnFit::Content) {
+            widths[column] += air;
+        } else if (fits[column] == ColumnFit::Fill) {
+            widths[column] += share;
+        }
+    }
+    return widths;
+}
+
+void ListCtrl::FitColumns() {
+    // Setting a width can change the viewport (a scroll bar comes or goes),
+    // which lands here again.
+    if (fitting || std::all_of(fits.begin(), fits.end(),
+                               [](ColumnFit fit) { return fit == ColumnFit::Fixed; })) {
+        return;
+    }
+    fitting = true;
+    const std::vector<int> widths = FittedWidths();
+    for (int column = 0; column < columnCount(); ++column) {
+        setColumnWidth(column, widths[static_cast<size_t>(column)]);
+    }
+    fitting = false;
+}
+
+void ListCtrl::resizeEvent(QResizeEvent* event) {
+    QTableWidget::resizeEvent(event);
+    FitColumns();
 }
 
 QTableWidgetItem* ListCtrl::MakeCell(int column, std::u16string_view text) const {
@@ -122,6 +203,28 @@ void ListCtrl::SelectItem(int row) {
         return;
     }
     setCurrentCell(row, 0, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void ListCtrl::SetItemMark(int row, bool marked, std::u16string_view tip) {
+    if (row < 0 || row >= rowCount() || IsItemMarked(row) == marked) {
+        return;
+    }
+    for (int column = 0; column < columnCount(); ++column) {
+        item(row, column)->setToolTip(marked ? ToQString(tip) : QString());
+    }
+    // The first text only, so the row needs little more room than the others.
+    QTableWidgetItem* first = item(row, 0);
+    QFont bold = font();
+    bold.setBold(marked);
+    first->setFont(bold);
+    first->setData(kMarkRole, marked);
+    first->setIcon(marked ? QApplication::style()->standardIcon(QStyle::SP_DialogApplyButton)
+                          : QIcon());
+}
+
+bool ListCtrl::IsItemMarked(int row) const {
+    const QTableWidgetItem* cell = item(row, 0);
+    return cell != nullptr && cell->data(kMarkRole).toBool();
 }
 
 void ListCtrl::EnsureVisible(int row) {

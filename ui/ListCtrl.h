@@ -11,6 +11,13 @@ namespace quorlex {
 
 enum class ColumnAlign { Left, Right, Center };
 
+// How wide a column is kept as rows come and go and the list changes size.
+enum class ColumnFit {
+    Fixed,   // the width it was inserted with
+    Content, // as wide as its heading and its widest text
+    Fill,    // what the other columns leave, but never narrower than Content
+};
+
 // Extended styles of a report list, as the dialogs pass them.
 namespace list_style {
 inline constexpr uint32_t kGridLines = 0x1;
@@ -22,10 +29,14 @@ inline constexpr uint32_t kFullRowSelect = 0x20;
 class ListCtrl : public QTableWidget {
 public:
     explicit ListCtrl(QWidget* parent = nullptr);
+    ~ListCtrl() override;
+    ListCtrl(const ListCtrl&) = delete;
+    ListCtrl& operator=(const ListCtrl&) = delete;
 
     void SetExtendedStyle(uint32_t styles);
     uint32_t GetExtendedStyle() const { return extendedStyle; }
     int InsertColumn(int column, std::u16string_view heading, ColumnAlign align, int width);
+    void SetColumnFit(int column, ColumnFit fit);
 
     // Inserts before row (appends when row is past the end); returns the new row's index.
     int InsertItem(int row, std::u16string_view text);
@@ -41,11 +52,25 @@ public:
     void SelectItem(int row);
     void EnsureVisible(int row);
 
+    // Shows the row's first text in bold with a check mark, and tip as the
+    // row's tool tip; or plainly again. The mark moves with its row.
+    void SetItemMark(int row, bool marked, std::u16string_view tip = {});
+    bool IsItemMarked(int row) const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     QTableWidgetItem* MakeCell(int column, std::u16string_view text) const;
+    int ContentWidth(int column) const;
+    std::vector<int> FittedWidths() const;
+    void FitColumns();
 
     uint32_t extendedStyle = 0;
     std::vector<ColumnAlign> aligns;
+    std::vector<ColumnFit> fits;
+    bool fitting = false;
+    std::vector<QMetaObject::Connection> refitConnections;
 };
 
 } // namespace quorlex

@@ -28,9 +28,7 @@ class Desktop final : public UserPrompts {
 public:
     int ShowMessage(QWidget* parent, std::u16string_view text, std::u16string_view caption,
                     MessageIcon icon) override {
-        QMessageBox box(ToQtIcon(icon), ToQString(caption), ToQString(text), QMessageBox::Ok,
-                        parent);
-        box.exec();
+        MakeMessageBox(parent, text, caption, icon)->exec();
         return kIdOk;
     }
     void BeginWaitCursor() override { QApplication::setOverrideCursor(Qt::WaitCursor); }
@@ -38,6 +36,12 @@ public:
 };
 
 } // namespace
+
+std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* parent, std::u16string_view text,
+                                            std::u16string_view caption, MessageIcon icon) {
+    return std::make_unique<QMessageBox>(ToQtIcon(icon), ToQString(caption), ToQString(text),
+                                         QMessageBox::Ok, parent);
+}
 
 UserPrompts& DesktopPrompts() {
     // Stateless: the cursor stack and the boxes belong to the application object.

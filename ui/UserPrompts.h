@@ -1,7 +1,9 @@
 #pragma once
 
+#include <memory>
 #include <string_view>
 
+class QMessageBox;
 class QWidget;
 
 namespace quorlex {
@@ -25,6 +27,10 @@ public:
 
 // Real message boxes and the application's override cursor.
 UserPrompts& DesktopPrompts();
+
+// The box DesktopPrompts shows, not yet shown.
+std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* parent, std::u16string_view text,
+                                            std::u16string_view caption, MessageIcon icon);
 
 // Shows the wait cursor for its lifetime.
 class WaitCursor {

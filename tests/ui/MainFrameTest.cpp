@@ -115,10 +115,35 @@ TEST(MainFrameTest, ClosingWhileTheReaderWaitsForTheUiThreadDoesNotHang) {
     EXPECT_EQ(MainFrame(), nullptr);
 }
 
+TEST(MainFrameTest, TitleSaysWhichReceiverIsConnected) {
+    SimulatedFrame sim;
+    const QString title = ToQString(u"Quorlex Ver" + VersionText() + u" (模拟接收机) - ");
+    const auto titled = [&](std::u16string_view receiver) {
+        const QString wanted = title + ToQString(receiver);
+        return QTest::qWaitFor([&] { return sim.frame->windowTitle() == wanted; });
+    };
+    EXPECT_TRUE(titled(u"未连接")) << sim.frame->windowTitle().toStdString();
+    ASSERT_TRUE(sim.Connect(1));
+    EXPECT_TRUE(titled(u"GNSS-R02")) << sim.frame->windowTitle().toStdString();
+    sim.Control().Disconnect();
+    EXPECT_TRUE(titled(u"未连接")) << sim.frame->windowTitle().toStdString();
+}
+
+TEST(MainFrameTest, QuitClosesTheFrame) {
+    SimulatedFrame sim;
+    sim.frame->show();
+    QAction* quit = FindCommand(*sim.frame->menuBar(), command::kAppExit);
+    ASSERT_NE(quit, nullptr);
+    EXPECT_EQ(quit->text(), QStringLiteral("退出"));
+    EXPECT_TRUE(quit->isEnabled());
+    EXPECT_EQ(quit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    quit->trigger();
+    EXPECT_FALSE(sim.frame->isVisible());
+}
+
 TEST(MainFrameTest, MenuOpensTheDeviceDialogAndTheAboutBox) {
     SimulatedFrame sim;
     CMainFrame& frame = *sim.frame;
-    EXPECT_EQ(frame.windowTitle(), ToQString(u"Quorlex Ver" + VersionText() + u" (模拟接收机)"));
     QMenuBar& bar = *frame.menuBar();
     ASSERT_EQ(bar.actions().size(), 1);
     EXPECT_EQ(bar.actions().front()->text(), QStringLiteral("菜单"));

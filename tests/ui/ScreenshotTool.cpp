@@ -1,7 +1,9 @@
-// Renders every dialog offscreen to PNG files, at the size its template gives,
-// so the layouts can be looked at without a display.
+// Renders every dialog offscreen to PNG files, at the size its template gives
+// (and a few made larger, as on a desktop), so the layouts can be looked at
+// without a display.
 //   quorlex-screenshots [output folder]     (default: docs/screenshots)
 
+#include "app/ApplicationIcon.h"
 #include "app/CAboutDlg.h"
 #include "app/CMainFrame.h"
 #include "app/ReceiverPlatform.h"
@@ -23,12 +25,16 @@
 #include "tests/ui/ModalDriver.h"
 #include "ui/CColorListCtrl.h"
 #include "ui/DialogFont.h"
+#include "ui/QtTranslations.h"
+#include "ui/UserPrompts.h"
 
 #include <QApplication>
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -43,11 +49,16 @@ class Shooter {
 public:
     explicit Shooter(QString folder) : folder(std::move(folder)) {}
 
-    // Runs the dialog, lets fill put it into a telling state, saves a picture.
-    void Shoot(Dialog& dialog, const QString& name, const std::function<void()>& fill = {}) {
+    // Runs the dialog, lets fill put it into a telling state, saves a picture;
+    // at the size given, if any, instead of the template's.
+    void Shoot(Dialog& dialog, const QString& name, const std::function<void()>& fill = {},
+               QSize size = {}) {
         RunModal(dialog, [&] {
             if (fill) {
                 fill();
+            }
+            if (size.isValid()) {
+                dialog.resize(size);
             }
             QApplication::processEvents();
             Save(dialog, name);
@@ -119,6 +130,19 @@ void ShootRadioDialogs(Shooter& shooter, ReceiverControl& control) {
                   [&] { Click(defaults, 1033); }); // "恢复默认设置"
 }
 
+// Runs the application's events until done says so, for a few seconds at most.
+bool WaitFor(const std::function<bool()>& done) {
+    const QDeadlineTimer deadline(5000);
+    while (!done() && !deadline.hasExpired()) {
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return done();
+}
+
+QSize Enlarged(const Dialog& dialog) {
+    return dialog.TemplateSize() * 3 / 2;
+}
+
 int Run(const QString& folder) {
     QDir().mkpath(folder);
     Shooter shooter(folder);
@@ -152,6 +176,27 @@ int Run(const QString& folder) {
 
     CProgressDlg progress;
     shooter.Shoot(progress, QStringLiteral("progress-137"), [&] { FillProgress(progress); });
+    CProgressDlg progressLarge;
+    shooter.Shoot(
+        progressLarge, QStringLiteral("progress-137-resized"), [&] { FillProgress(progressLarge); },
+        Enlarged(progressLarge));
+
+    // The receiver the frame is connected to is marked in the list.
+    const SimulatedReceiverProfile second = SimulatedReceiversInRange().at(1);
+    frame.Control().SetDevice({kLinkKindBluetooth, second.name, second.address, second.pin});
+    if (!frame.Control().Connect() || !WaitFor([&] { return frame.Control().IsConnected(); })) {
+        QTextStream(stderr) << "cannot connect to " << QString::fromStdU16String(second.name)
+                            << '\n';
+        shooter.failures++;
+    }
+    CCommunicateSetDlg connected(frame.Control(), frame);
+    shooter.Shoot(
+        connected, QStringLiteral("devices-136-resized"), [] {}, Enlarged(connected));
+    frame.Control().Disconnect();
+
+    const auto box =
+        MakeMessageBox(nullptr, u"蓝牙连接失败，请检查!", u"Warning", MessageIcon::Exclamation);
+    shooter.ShootWindow(*box, QStringLiteral("message-box"));
 
     CCommunicatePINDlg pin;
     pin.pinText = u"7391";
@@ -198,6 +243,11 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setFont(quorlex::DialogFont());
+    QApplication::setWindowIcon(quorlex::ApplicationIcon());
+    if (!quorlex::InstallQtTranslations(app)) {
+        QTextStream(stderr)
+            << "Qt's translations are missing: message boxes show English buttons\n";
+    }
     const QStringList args = QApplication::arguments();
     return quorlex::Run(args.size() > 1 ? args[1] : QStringLiteral("docs/screenshots"));
 }

@@ -1,4 +1,5 @@
 #include "ui/DialogFont.h"
+#include "ui/QtTranslations.h"
 
 #include <QApplication>
 #include <QByteArray>
@@ -12,5 +13,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setFont(quorlex::DialogFont());
+    // Message box buttons speak the program's language only with these.
+    quorlex::InstallQtTranslations(app);
     return RUN_ALL_TESTS();
 }
