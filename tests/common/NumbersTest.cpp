@@ -1,9 +1,11 @@
 #include "common/Numbers.h"
+#include "common/Format.h"
 
 #include <bit>
 #include <clocale>
 #include <cmath>
 #include <cstdint>
+#include <cwchar>
 #include <gtest/gtest.h>
 #include <limits>
 #include <string>
@@ -84,14 +86,36 @@ TEST(ParseDecimal, ReadsWhatTheCLibraryReads) {
     }
 }
 
-TEST(Numbers, IgnoreTheProcessLocale) {
-    // A comma-decimal locale must not change what goes on the wire.
-    const char* applied = std::setlocale(LC_ALL, "de_DE.UTF-8");
-    EXPECT_EQ(FormatFixed(410.05), u"410.050");
-    EXPECT_DOUBLE_EQ(ParseDecimal(u"410.050"), 410.05);
-    if (applied != nullptr) {
-        std::setlocale(LC_ALL, "C");
+// Sets the first installed locale whose decimal point is a comma, and fails
+// when there is none: without one the test below would prove nothing.
+class CommaLocale : public ::testing::Test {
+protected:
+    void SetUp() override {
+        previous_ = std::setlocale(LC_ALL, nullptr);
+        for (const char* name : {"de_DE.UTF-8", "fr_FR.UTF-8", "ru_RU.UTF-8", "de_DE"}) {
+            if (std::setlocale(LC_ALL, name) != nullptr &&
+                std::string_view(std::localeconv()->decimal_point) == ",") {
+                return;
+            }
+        }
+        std::setlocale(LC_ALL, previous_.c_str());
+        FAIL() << "no locale with a decimal comma is installed (scripts/setup makes de_DE.UTF-8)";
     }
+
+    void TearDown() override { std::setlocale(LC_ALL, previous_.c_str()); }
+
+private:
+    std::string previous_;
+};
+
+TEST_F(CommaLocale, NumbersIgnoreTheProcessLocale) {
+    // The process locale really reads "," now ...
+    ASSERT_EQ(std::wcstod(L"410,050", nullptr), 410.05);
+    // ... but what goes on and comes off the wire does not change.
+    EXPECT_EQ(ParseDecimal(u"410.050"), 410.05);
+    EXPECT_EQ(ParseDecimal(u"410,050"), 410.0);
+    EXPECT_EQ(FormatFixed(410.05), u"410.050");
+    EXPECT_EQ(FormatText(u"%.3f|%d", {410.05, int64_t{1234567}}), u"410.050|1234567");
 }
 
 TEST(FormatNumbers, MatchPrintf) {
