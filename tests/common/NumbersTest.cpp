@@ -69,15 +69,12 @@ TEST(ParseDecimal, ReadsWhatTheCLibraryReads) {
         {u"nan", nan},
         {u"NaN(12)x", nan},
         {u"1e400", inf},
-        {u"-1e400", -inf},
-        {u"1e-400", 0.0},
         {tinyFraction, 0.0},
         {hugeMantissa, inf},
         {u"4.9e-324", std::numeric_limits<double>::denorm_min()},
         // Units beyond ASCII are never digits, even where their low byte would be.
         {u"\u0131", 0.0},
         {u"2\u0135", 2.0},
-        {u"\uFF11", 0.0},
         {u"7\U0001D7D8", 7.0},
     };
     for (const auto& c : cases) {

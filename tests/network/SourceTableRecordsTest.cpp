@@ -147,10 +147,6 @@ TEST(RecordParse, OnlyFieldsTheLineHoldsAreRewritten) {
         EXPECT_EQ(str->nmea, c.nmea) << label;
         EXPECT_EQ(str->solution, c.solution) << label;
     }
-    const auto net = ParseNetRecord(u"NET;EXA;Ops");
-    ASSERT_TRUE(net);
-    EXPECT_EQ(net->authentication, u"");
-    EXPECT_EQ(net->fee, u"");
 }
 
 TEST(StrRecordParse, SemicolonInsideMiscEndsTheMiscField) {
