@@ -1,7 +1,8 @@
 #include "common/Numbers.h"
 
 #include <charconv>
-#include <cmath>
+#include <clocale> // newlocale (POSIX)
+#include <cwchar>  // wcstod_l (GNU)
 #include <limits>
 
 namespace quorlex {
@@ -18,6 +19,14 @@ bool IsDigit(char16_t c) {
 
 std::u16string Widen(const char* first, const char* last) {
     return {first, last};
+}
+
+// Qt sets the process locale from the environment, which may read "," as the
+// decimal point; numbers on the wire always use ".". The "C" object is built
+// into the C library and never changes, so one shared copy is safe.
+locale_t ClassicLocale() {
+    static const locale_t locale = ::newlocale(LC_ALL_MASK, "C", locale_t{});
+    return locale;
 }
 
 } // namespace
@@ -54,38 +63,10 @@ int32_t ParseInteger(std::u16string_view text) {
 }
 
 double ParseDecimal(std::u16string_view text) {
-    size_t i = 0;
-    while (i < text.size() && IsBlank(text[i])) {
-        ++i;
-    }
-    // Copy the longest run that can form a number into ASCII for from_chars.
-    std::string ascii;
-    bool negative = false;
-    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
-        negative = text[i] == u'-';
-        ++i;
-    }
-    for (; i < text.size() && text[i] < 0x80; ++i) {
-        const char c = static_cast<char>(text[i]);
-        const bool exponentSign = (c == '+' || c == '-') && !ascii.empty() &&
-                                  (ascii.back() == 'e' || ascii.back() == 'E');
-        if (!IsDigit(text[i]) && c != '.' && c != 'e' && c != 'E' && !exponentSign) {
-            break;
-        }
-        ascii += c;
-    }
-    double value = 0.0;
-    const auto result = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value,
-                                        std::chars_format::general);
-    if (result.ec == std::errc::result_out_of_range) {
-        // from_chars leaves value untouched on overflow; the C library gives HUGE_VAL or 0.
-        const bool tiny = ascii.find_first_of("eE") != std::string::npos &&
-                          ascii.find('-', ascii.find_first_of("eE")) != std::string::npos;
-        value = tiny ? 0.0 : HUGE_VAL;
-    } else if (result.ec != std::errc{}) {
-        value = 0.0;
-    }
-    return negative ? -value : value;
+    // One wide character per UTF-16 unit: a unit that is not part of a number
+    // stops the reading where it stands, as it would in the original text.
+    const std::wstring wide(text.begin(), text.end());
+    return ::wcstod_l(wide.c_str(), nullptr, ClassicLocale());
 }
 
 std::u16string FormatInt(int64_t value) {

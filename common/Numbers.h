@@ -10,8 +10,10 @@ namespace quorlex {
 // digits up to the first other character; 0 without digits; clamped to 32 bits.
 int32_t ParseInteger(std::u16string_view text);
 
-// Decimal number with the same stopping rule (fraction and exponent accepted);
-// 0.0 without digits. Never depends on the process locale.
+// Decimal number exactly as the C library's wide-string conversion reads it in
+// the "C" locale: fraction, exponent, hexadecimal, "inf" and "nan" included;
+// overflow gives +/-inf and underflow 0; 0.0 when nothing converts. Callers
+// must expect non-finite results. Never depends on the process locale.
 double ParseDecimal(std::u16string_view text);
 
 // "%d" and "%.3f" (or "%.<precision>f"), independent of the process locale.

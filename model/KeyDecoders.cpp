@@ -165,6 +165,7 @@ bool DecodeDiffType(ReceiverSettings& settings, std::u16string_view line) {
 }
 
 // All three near zero means the receiver has no reference station yet: kept, but not reported.
+// Asked as "all below" so that a NaN, which is below nothing, counts as a position.
 bool DecodeRefStationLocation(ReceiverSettings& settings, std::u16string_view line) {
     const auto value = ReplyValue(line);
     if (!value) {
@@ -173,8 +174,9 @@ bool DecodeRefStationLocation(ReceiverSettings& settings, std::u16string_view li
     auto& location = settings.info.refStationLocation;
     location = SwappedTriple(*value);
     constexpr double kNearZero = 0.000001;
-    return std::fabs(location[0]) >= kNearZero || std::fabs(location[1]) >= kNearZero ||
-           std::fabs(location[2]) >= kNearZero;
+    const bool atOrigin = std::fabs(location[0]) < kNearZero &&
+                          std::fabs(location[1]) < kNearZero && std::fabs(location[2]) < kNearZero;
+    return !atOrigin;
 }
 
 bool DecodeTxFrequencies(ReceiverSettings& settings, std::u16string_view line) {

@@ -27,8 +27,10 @@ public:
     }
 
     std::u16string_view operator[](size_t n) const {
-        return n < fields_.size() ? fields_[n] : std::u16string_view();
+        return Has(n) ? fields_[n] : std::u16string_view();
     }
+
+    bool Has(size_t n) const { return n < fields_.size(); }
 
 private:
     std::vector<std::u16string_view> fields_;
@@ -118,6 +120,14 @@ void CopyFields(const RecordFields& fields, Record& record,
     }
 }
 
+// A field the line does not reach stays empty; one it holds, even empty, is rewritten.
+void Rewrite(const RecordFields& fields, size_t n, std::u16string& member,
+             std::u16string (*word)(std::u16string_view)) {
+    if (fields.Has(n)) {
+        member = word(fields[n]);
+    }
+}
+
 } // namespace
 
 std::optional<CasRecord> ParseCasRecord(std::u16string_view line) {
@@ -132,7 +142,7 @@ std::optional<CasRecord> ParseCasRecord(std::u16string_view line) {
         &CasRecord::fallbackPort, &CasRecord::misc};
     CasRecord record;
     CopyFields(fields, record, kMembers);
-    record.nmea = NmeaWord(fields[5]);
+    Rewrite(fields, 5, record.nmea, NmeaWord);
     return record;
 }
 
@@ -150,11 +160,11 @@ std::optional<StrRecord> ParseStrRecord(std::u16string_view line) {
         &StrRecord::fee,           &StrRecord::bitrate,     &StrRecord::misc};
     StrRecord record;
     CopyFields(fields, record, kMembers);
-    record.carrier = CarrierWord(fields[5]);
-    record.nmea = NmeaWord(fields[11]);
-    record.solution = SolutionWord(fields[12]);
-    record.authentication = AuthenticationWord(fields[15]);
-    record.fee = FeeWord(fields[16]);
+    Rewrite(fields, 5, record.carrier, CarrierWord);
+    Rewrite(fields, 11, record.nmea, NmeaWord);
+    Rewrite(fields, 12, record.solution, SolutionWord);
+    Rewrite(fields, 15, record.authentication, AuthenticationWord);
+    Rewrite(fields, 16, record.fee, FeeWord);
     return record;
 }
 
@@ -169,8 +179,8 @@ std::optional<NetRecord> ParseNetRecord(std::u16string_view line) {
         &NetRecord::webReg,     &NetRecord::misc};
     NetRecord record;
     CopyFields(fields, record, kMembers);
-    record.authentication = AuthenticationWord(fields[3]);
-    record.fee = FeeWord(fields[4]);
+    Rewrite(fields, 3, record.authentication, AuthenticationWord);
+    Rewrite(fields, 4, record.fee, FeeWord);
     return record;
 }
 

@@ -46,13 +46,11 @@ XmlTokenizer::Outcome XmlTokenizer::Exclamation(size_t lt, XmlToken& token) {
 
 XmlTokenizer::Outcome XmlTokenizer::DocumentType(size_t lt, XmlToken& token) {
     size_t i = lt + 2;
-    bool upperCase = true;
     while (i < end_ &&
            ((text_[i] >= u'A' && text_[i] <= u'Z') || (text_[i] >= u'a' && text_[i] <= u'z'))) {
-        upperCase = upperCase && text_[i] <= u'Z';
         ++i;
     }
-    if (!upperCase) {
+    if (std::u16string_view(text_ + lt + 2, i - (lt + 2)) != u"DOCTYPE") {
         // Read on as a declaration all the same: "<!doctype html>" is common.
         Syntax(u"doctype_tag_syntax", lt);
     }
@@ -72,7 +70,8 @@ XmlTokenizer::Outcome XmlTokenizer::DocumentType(size_t lt, XmlToken& token) {
 }
 
 // From inside "[" to just past the matching "]"; the end of the range when
-// there is none. Declarations in the subset may quote "]" or hide it in comments.
+// there is none. Declarations in the subset may quote "]" or hide it in
+// comments and processing instructions, whose own quotes open nothing.
 size_t XmlTokenizer::SkipInternalSubset(size_t i) const {
     while (i < end_) {
         const char16_t c = text_[i];
@@ -81,15 +80,25 @@ size_t XmlTokenizer::SkipInternalSubset(size_t i) const {
         }
         if (c == u'"' || c == u'\'') {
             i = SkipQuoted(i);
-        } else if (c == u'<' &&
-                   std::u16string_view(text_ + i, std::min<size_t>(4, end_ - i)) == u"<!--") {
-            const size_t close = FindMarker<u'-'>(text_, i + 4, end_, u"-->");
-            i = close == end_ ? end_ : close + 3;
+        } else if (StartsAt(i, u"<!--")) {
+            i = PastMarker<u'-'>(i + 4, u"-->");
+        } else if (StartsAt(i, u"<?")) {
+            i = PastMarker<u'?'>(i + 2, u"?>");
         } else {
             ++i;
         }
     }
     return end_;
+}
+
+bool XmlTokenizer::StartsAt(size_t i, std::u16string_view marker) const {
+    return std::u16string_view(text_ + i, std::min(marker.size(), end_ - i)) == marker;
+}
+
+template <char16_t First>
+size_t XmlTokenizer::PastMarker(size_t from, std::u16string_view marker) const {
+    const size_t close = FindMarker<First>(text_, from, end_, marker);
+    return close == end_ ? end_ : close + marker.size();
 }
 
 template <char16_t First>

@@ -43,6 +43,8 @@ private:
     Outcome Exclamation(size_t lt, XmlToken& token);
     Outcome DocumentType(size_t lt, XmlToken& token);
     size_t SkipInternalSubset(size_t i) const;
+    bool StartsAt(size_t i, std::u16string_view marker) const;
+    template <char16_t First> size_t PastMarker(size_t from, std::u16string_view marker) const;
     size_t SkipQuoted(size_t quote) const;
     template <char16_t First>
     Outcome Delimited(size_t lt, size_t from, std::u16string_view marker, XmlTokenType type,

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 
 namespace quorlex {
@@ -304,6 +305,10 @@ TEST_F(DecoderKinds, ReferenceStationAtTheOriginIsStoredButNotReported) {
     EXPECT_EQ(Feed(u"GPS.REFSTATION.LOCATION", u"0|-0.000001|0"), 114);
     EXPECT_EQ(Feed(u"GPS.REFSTATION.LOCATION", u"1|2|3"), 114);
     EXPECT_EQ(settings.info.refStationLocation, (std::array<double, 3>{2.0, 1.0, 3.0}));
+    // NaN is not near zero: the location is reported like any other.
+    EXPECT_EQ(Feed(u"GPS.REFSTATION.LOCATION", u"nan|0|0"), 114);
+    EXPECT_TRUE(std::isnan(settings.info.refStationLocation[1]));
+    EXPECT_EQ(Feed(u"GPS.REFSTATION.LOCATION", u"0|0|-inf"), 114);
 }
 
 TEST_F(DecoderKinds, SensorFlagIsClearedBeforeEachReading) {

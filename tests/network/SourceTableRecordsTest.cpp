@@ -116,6 +116,39 @@ TEST(StrRecordParse, ShortLinesKeepWhatTheyHaveAndLeaveTheRestEmpty) {
     EXPECT_EQ(r->authentication, u"");
 }
 
+// A rewritten field the line never reaches stays empty; the same field present
+// but empty still reads as code 0.
+TEST(RecordParse, OnlyFieldsTheLineHoldsAreRewritten) {
+    const struct {
+        std::u16string_view line;
+        std::u16string_view carrier, nmea, solution; // STR, or nmea alone for CAS
+    } cases[] = {
+        {u"STR;MP;Id;RTCM 3;1004", u"", u"", u""},
+        {u"STR;MP;Id;RTCM 3;1004;", u"DGPS", u"", u""},
+        {u"STR;MP;Id;RTCM 3;1004;1;GPS;NET;DEU;50;8", u"RTK(L1)", u"", u""},
+        {u"STR;MP;Id;RTCM 3;1004;1;GPS;NET;DEU;50;8;", u"RTK(L1)", u"Client Must Send NMEA-GGA:No",
+         u""},
+        {u"STR;MP;Id;RTCM 3;1004;1;GPS;NET;DEU;50;8;1;", u"RTK(L1)",
+         u"Client Must Send NMEA-GGA:Yes", u"Single Base"},
+        {u"CAS;host;2101;id;op", u"", u"", u""},
+        {u"CAS;host;2101;id;op;", u"", u"Client Must Send NMEA-GGA:No", u""},
+    };
+    for (const auto& c : cases) {
+        const std::string label(c.line.begin(), c.line.end());
+        if (c.line.starts_with(u"CAS")) {
+            const auto cas = ParseCasRecord(c.line);
+            ASSERT_TRUE(cas) << label;
+            EXPECT_EQ(cas->nmea, c.nmea) << label;
+            continue;
+        }
+        const auto str = ParseStrRecord(c.line);
+        ASSERT_TRUE(str) << label;
+        EXPECT_EQ(str->carrier, c.carrier) << label;
+        EXPECT_EQ(str->nmea, c.nmea) << label;
+        EXPECT_EQ(str->solution, c.solution) << label;
+    }
+}
+
 TEST(StrRecordParse, SemicolonInsideMiscEndsTheMiscField) {
     const auto r = ParseStrRecord(
         u"STR;MP;Id;RTCM 3;1004;2;GPS;NET;DEU;50;8;1;0;gen;none;B;N;9600;\"a;b\";extra");

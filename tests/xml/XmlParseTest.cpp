@@ -143,9 +143,24 @@ TEST(XmlParse, MalformedOpeningsAreLoggedAndReadAsText) {
         ASSERT_TRUE(doc.FindElement(u"r"));
         EXPECT_EQ(doc.GetElementData(), c.data);
     }
-    XmlDocument doc;
-    EXPECT_TRUE(doc.SetDocument(u"<!doctype html><html/>"));
-    EXPECT_EQ(doc.GetResult(), u"<doctype_tag_syntax offset=\"0\"/>");
+}
+
+// Any name but "DOCTYPE" after "<!" is logged, and the construct is still read
+// as a document type declaration.
+TEST(XmlParse, DeclarationsNamedOtherThanDoctypeAreLoggedAndSkipped) {
+    const std::pair<std::u16string_view, std::u16string_view> cases[] = {
+        {u"<!DOCTYPE r><r>t</r>", u""},
+        {u"<!doctype r><r>t</r>", u"<doctype_tag_syntax offset=\"0\"/>"},
+        {u"<!ELEMENT r ANY><r>t</r>", u"<doctype_tag_syntax offset=\"0\"/>"},
+        {u"<!DOCTYPES r [<x>]><r>t</r>", u"<doctype_tag_syntax offset=\"0\"/>"},
+        {u"<!DOC r><r>t</r>", u"<doctype_tag_syntax offset=\"0\"/>"},
+    };
+    for (const auto& [text, log] : cases) {
+        XmlDocument doc;
+        EXPECT_TRUE(doc.SetDocument(text));
+        EXPECT_EQ(doc.GetResult(), log) << std::string(text.begin(), text.end());
+        EXPECT_EQ(ElementLines(doc), (std::vector<std::u16string>{u"r=t"}));
+    }
 }
 
 TEST(XmlParse, ConstructsLeftOpenAtTheEndAreNamed) {
@@ -158,6 +173,7 @@ TEST(XmlParse, ConstructsLeftOpenAtTheEndAreNamed) {
         {u"<r><!-- x --", u"comment"},
         {u"<r><!-", u"comment"},
         {u"<!DOCTYPE r [ <!ENTITY x \"]>\">", u"document_type"},
+        {u"<!DOCTYPE r [<?pi ]><r/>", u"document_type"},
         {u"<r><", u"tag"},
         {u"<r><!", u"tag"},
     };
@@ -177,6 +193,19 @@ TEST(XmlParse, SkipsCommentsCDataInstructionsAndDocumentTypes) {
                                 u"<r><!-- <x> --><?pi a > b?><![CDATA[<y></r>]]><a/></r>"));
     EXPECT_EQ(doc.GetResult(), u"");
     EXPECT_EQ(ElementLines(doc), (std::vector<std::u16string>{u"r", u" a="}));
+}
+
+TEST(XmlParse, InstructionsInTheInternalSubsetAreSkippedWhole) {
+    for (const std::u16string_view text : {
+             u"<!DOCTYPE r [<?pi don't?>]><r>t</r>",
+             u"<!DOCTYPE r [<?pi ]><x>?>]><r>t</r>",
+             u"<!DOCTYPE r [<?pi \"?><!ENTITY e \"]>\">]><r>t</r>",
+         }) {
+        XmlDocument doc;
+        EXPECT_TRUE(doc.SetDocument(text));
+        EXPECT_EQ(doc.GetResult(), u"") << std::string(text.begin(), text.end());
+        EXPECT_EQ(ElementLines(doc), (std::vector<std::u16string>{u"r=t"}));
+    }
 }
 
 TEST(XmlParse, EndTagsMatchIgnoringCaseOnlyWhenAsked) {
