@@ -3,6 +3,7 @@
 #include "channel/MainFrameCore.h"
 #include "link/LinkSink.h"
 #include "settings/SettingsWindowSlot.h"
+#include "ui/UserPrompts.h"
 
 #include <QMainWindow>
 
@@ -55,6 +56,9 @@ public:
     // From the UI thread itself (a failed send): handled at once.
     void Deliver(const char* bytes, std::size_t count) override;
 
+    // Where the frame's own messages go; tests put a recorder in place.
+    void SetPrompts(UserPrompts& replacement) { prompts = &replacement; }
+
     // The menu's commands; framework commands without a handler do nothing.
     void OnCommand(int command);
     void ShowAboutBox();
@@ -66,12 +70,14 @@ private:
     void RunFirstTick();
     void HandleReceiverData(const char* bytes, std::size_t count);
     void StopDeliveries();
+    void ReportCacheSaveFailure(const std::filesystem::path& file, const FileError& error);
 
     std::unique_ptr<MainFrameCore> core;
     std::filesystem::path appDirectory;
     bool firstTick = true;
     std::function<void()> firstTickAction;
     SettingsWindowSlot settingsWindow;
+    UserPrompts* prompts = &DesktopPrompts();
     QTimer* tickTimer = nullptr;
     QThread* const uiThread;
     std::atomic<bool> closing{false};

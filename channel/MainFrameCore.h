@@ -3,6 +3,8 @@
 #include "channel/ReceiverControl.h"
 #include "network/SourceTableStore.h"
 
+#include <functional>
+
 namespace quorlex {
 
 // What the main frame does with received data and with its one-second tick,
@@ -21,6 +23,10 @@ public:
     bool FetchActive() const { return fetchActive_; }
     void SetFetchActive(bool active) { fetchActive_ = active; }
 
+    // Told when a finished fetch could not be cached, so the surveyor hears of it.
+    using CacheSaveFailed = std::function<void(const std::filesystem::path&, const FileError&)>;
+    void SetCacheSaveFailed(CacheSaveFailed handler) { cacheSaveFailed_ = std::move(handler); }
+
     // A received chunk or a link status text; bytes are valid during the call only.
     int OnReceiverData(const char* bytes, size_t count);
     // The channel's tick, then the fetch time-out.
@@ -32,6 +38,7 @@ private:
     ReceiverControl control_;
     bool fetchActive_ = false;
     SourceTableStore store_;
+    CacheSaveFailed cacheSaveFailed_;
 };
 
 } // namespace quorlex
