@@ -138,7 +138,7 @@ std::u16string DeviceListOpeningText(const DeviceListFile& file, DeviceListOpeni
     const std::u16string copy = PathText(file.CopyPath());
     if (opening == DeviceListOpening::Protected) {
         const std::u16string reason = FileErrorText(file.Error());
-        return FormatText(u"设备列表文件\n%s\n无法读取，也无法备份（%s）。\n"
+        return FormatText(u"设备列表文件\n%s\n无法读取，也无法备份。\n原因：%s\n"
                           u"为保护原文件，对设备列表的更改将不会保存。",
                           {std::u16string_view(path), std::u16string_view(reason)});
     }
