@@ -176,10 +176,11 @@ void CCommunicateSetDlg::OnDelete() {
         devices.erase(devices.begin() + row);
     }
     FillList();
-    // The file still holds the entry: so does the list on screen.
-    if (!SaveList()) {
+    // The file still holds the entry: so does the list on screen, before the surveyor is told.
+    if (!listFile.Save(devices)) {
         devices = std::move(before);
         FillList();
+        MessageBox(DeviceListSaveFailedText(listFile));
     }
 }
 
