@@ -80,8 +80,8 @@ struct FileCase {
     std::function<fs::path(const fs::path& folder)> setUp;
     DeviceListOpening opening;
     DeviceListDamage damage;
-    bool saved;
     int saveErrno;
+    bool saved;
     // What the list file (through any link) holds after the save: the saved
     // list, or the bytes it held before.
     bool replaced;
@@ -99,7 +99,7 @@ fs::path ListIn(const fs::path& folder, const std::string& bytes) {
 }
 
 const std::string kGarbage = "Bluetooth list? no: just some words\n\x01\x02\x03 and a tab\t";
-const std::string kBinary = std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xfe\x00\x10", 24);
+const std::string kBinary = std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xfe\x00\x10", 20);
 // Declares UTF-8 but holds the name in code page 936, as another editor would save it.
 const std::string kWrongEncoding =
     EncodeCp936(u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<HEAD>\r\n<Bluetooth_Config>\r\n"
@@ -118,32 +118,32 @@ const FileCase kFileCases[] = {
      [](const fs::path& f) { return ListIn(f, kGarbage); },
      DeviceListOpening::KeptAside,
      DeviceListDamage::NotAList,
-     true,
      0,
+     true,
      true,
      {"Bluetooth.cfg.bak"}},
     {"binary",
      [](const fs::path& f) { return ListIn(f, kBinary); },
      DeviceListOpening::KeptAside,
      DeviceListDamage::NotAList,
-     true,
      0,
+     true,
      true,
      {"Bluetooth.cfg.bak"}},
     {"wrong encoding",
      [](const fs::path& f) { return ListIn(f, kWrongEncoding); },
      DeviceListOpening::KeptAside,
      DeviceListDamage::Incomplete,
-     true,
      0,
+     true,
      true,
      {"Bluetooth.cfg.bak"}},
     {"second root",
      [](const fs::path& f) { return ListIn(f, kCutShort); },
      DeviceListOpening::KeptAside,
      DeviceListDamage::Incomplete,
-     true,
      0,
+     true,
      true,
      {"Bluetooth.cfg.bak"}},
     {"earlier copy kept",
@@ -153,8 +153,8 @@ const FileCase kFileCases[] = {
      },
      DeviceListOpening::KeptAside,
      DeviceListDamage::NotAList,
-     true,
      0,
+     true,
      true,
      {"Bluetooth.cfg.bak.1"}},
     {"identical copy there",
@@ -164,28 +164,28 @@ const FileCase kFileCases[] = {
      },
      DeviceListOpening::AlreadyKept,
      DeviceListDamage::NotAList,
-     true,
      0,
+     true,
      true,
      {"Bluetooth.cfg.bak"}},
     {"no copy possible",
      [](const fs::path& f) {
-         const fs::path path = ListIn(f, kGarbage);
+         fs::path path = ListIn(f, kGarbage);
          ::chmod(f.c_str(), 0555);
          return path;
      },
      DeviceListOpening::Protected,
      DeviceListDamage::NotAList,
-     false,
      EACCES,
+     false,
      false,
      {}},
     {"undeclared code page 936",
      [](const fs::path& f) { return ListIn(f, kUndeclaredCp936); },
      DeviceListOpening::Read,
      DeviceListDamage::None,
-     true,
      0,
+     true,
      true,
      {}},
     {"symlink",
@@ -197,8 +197,8 @@ const FileCase kFileCases[] = {
      },
      DeviceListOpening::Read,
      DeviceListDamage::None,
-     true,
      0,
+     true,
      true,
      {}},
     {"dangling symlink",
@@ -209,32 +209,32 @@ const FileCase kFileCases[] = {
      },
      DeviceListOpening::Missing,
      DeviceListDamage::None,
-     true,
      0,
+     true,
      true,
      {}},
     {"read-only file",
      [](const fs::path& f) {
-         const fs::path path = ListIn(f, ListBytes(kStored));
+         fs::path path = ListIn(f, ListBytes(kStored));
          ::chmod(path.c_str(), 0444);
          return path;
      },
      DeviceListOpening::Read,
      DeviceListDamage::None,
-     false,
      EACCES,
+     false,
      false,
      {}},
     {"read-only folder, writable file",
      [](const fs::path& f) {
-         const fs::path path = ListIn(f, ListBytes(kStored) + std::string(4000, '\n'));
+         fs::path path = ListIn(f, ListBytes(kStored) + std::string(4000, '\n'));
          ::chmod(f.c_str(), 0555);
          return path;
      },
      DeviceListOpening::Read,
      DeviceListDamage::None,
-     true,
      0,
+     true,
      true,
      {}},
     {"parent is a file",
@@ -244,8 +244,8 @@ const FileCase kFileCases[] = {
      },
      DeviceListOpening::Missing,
      DeviceListDamage::None,
-     false,
      ENOTDIR,
+     false,
      false,
      {}},
 };
