@@ -90,6 +90,7 @@ protected:
     static std::vector<Row> RowsOf(const CCommunicateSetDlg& shown) {
         const ListCtrl& list = *shown.DeviceList();
         std::vector<Row> rows;
+        rows.reserve(static_cast<size_t>(list.GetItemCount()));
         for (int r = 0; r < list.GetItemCount(); ++r) {
             rows.push_back(
                 {list.GetItemText(r, 0), list.GetItemText(r, 1), list.GetItemText(r, 2)});
