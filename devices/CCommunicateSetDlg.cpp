@@ -51,7 +51,7 @@ bool CCommunicateSetDlg::OnInitDialog() {
         list->InsertColumn(kAddressColumn, u"地址", ColumnAlign::Left, 200);
         list->InsertColumn(kPinColumn, u"PIN码", ColumnAlign::Left, 80);
     }
-    PostMessage(DeviceListOpeningText(listFile, listFile.Open(devices)));
+    TellWhenShown(DeviceListOpeningText(listFile, listFile.Open(devices)));
     configRead = 0;
     FillList();
     list->setFocus();
@@ -262,7 +262,7 @@ bool CCommunicateSetDlg::SaveList() {
     return false;
 }
 
-void CCommunicateSetDlg::PostMessage(std::u16string text) {
+void CCommunicateSetDlg::TellWhenShown(std::u16string text) {
     if (text.empty()) {
         return;
     }

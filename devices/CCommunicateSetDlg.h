@@ -45,7 +45,7 @@ private:
     bool AdapterReady();
     bool SaveList();
     // A message for when the dialog's window is up.
-    void PostMessage(std::u16string text);
+    void TellWhenShown(std::u16string text);
     void FillList();
     void UpdateButtons();
     void EnableButtons(bool enable);

@@ -17,7 +17,7 @@ constexpr std::u16string_view kDeclaration = u"<?xml version=\"1.0\" encoding=\"
 constexpr std::u16string_view kVersion = u"1.0.1.1";
 constexpr std::u16string_view kLineEnd = u"\r\n";
 // What one entry adds besides its texts, to size the document up front.
-constexpr size_t kEntryMarkup = 128;
+constexpr size_t kEntryMarkup = 136;
 
 // Fields missing from an entry keep what the entry before it held.
 void ReadField(XmlDocument& doc, std::u16string_view element, std::u16string& field) {
