@@ -51,7 +51,8 @@ bool CCommunicateSetDlg::OnInitDialog() {
         list->InsertColumn(kAddressColumn, u"地址", ColumnAlign::Left, 200);
         list->InsertColumn(kPinColumn, u"PIN码", ColumnAlign::Left, 80);
     }
-    TellWhenShown(DeviceListOpeningText(listFile, listFile.Open(devices)));
+    const DeviceListOpening opening = listFile.Open(devices);
+    TellWhenShown(DeviceListOpeningText(listFile, opening));
     configRead = 0;
     FillList();
     list->setFocus();
