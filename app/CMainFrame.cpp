@@ -4,6 +4,7 @@
 #include "app/CommandLine.h"
 #include "common/Format.h"
 #include "devices/CCommunicateSetDlg.h"
+#include "network/CacheFile.h"
 #include "resources/MenuTemplate.h"
 #include "ui/DialogFont.h"
 #include "ui/DialogUnits.h"
@@ -11,6 +12,7 @@
 #include "ui/QtText.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QMenuBar>
 #include <QThread>
@@ -84,6 +86,9 @@ CMainFrame::CMainFrame(BluetoothPlatform& platform, MainFrameOptions options)
     resize(units.ToPixelsX(kFrameWidthUnits), units.ToPixelsY(kFrameHeightUnits));
     BuildMenu();
     Control().SetReceiveTarget(this);
+    core->SetCacheSaveFailed([this](const std::filesystem::path& file, const FileError& error) {
+        ReportCacheSaveFailure(file, error);
+    });
     tickTimer = new QTimer(this);
     tickTimer->setTimerType(Qt::CoarseTimer);
     connect(tickTimer, &QTimer::timeout, this, [this] { OnTimerTick(); });
@@ -194,6 +199,21 @@ void CMainFrame::HandleReceiverData(const char* bytes, std::size_t count) {
     }
     core->OnReceiverData(bytes, count);
     UpdateTitle();
+}
+
+// The fetch ends inside the timer's handler or a delivery that the reader
+// thread waits for; the box waits until they are done, so neither the clock
+// nor the link stalls while it is open.
+void CMainFrame::ReportCacheSaveFailure(const std::filesystem::path& file, const FileError& error) {
+    const std::u16string text = CacheSaveFailedText(file, error);
+    QMetaObject::invokeMethod(
+        this,
+        [this, text] {
+            QWidget* above = QApplication::activeModalWidget();
+            prompts->ShowMessage(above != nullptr ? above : this, text, u"Warning",
+                                 MessageIcon::Exclamation);
+        },
+        Qt::QueuedConnection);
 }
 
 CMainFrame* MainFrame() {

@@ -3,6 +3,7 @@
 #include "channel/MainFrameCore.h"
 #include "link/LinkSink.h"
 #include "settings/SettingsWindowSlot.h"
+#include "ui/UserPrompts.h"
 
 #include <QMainWindow>
 
@@ -55,6 +56,9 @@ public:
     // From the UI thread itself (a failed send): handled at once.
     void Deliver(const char* bytes, std::size_t count) override;
 
+    // Where the frame's own messages go; tests put a recorder in place.
+    void SetPrompts(UserPrompts& replacement) { prompts = &replacement; }
+
     // The menu's commands; framework commands without a handler do nothing.
     // "退出" closes the frame, which ends the program.
     void OnCommand(int command);
@@ -70,6 +74,7 @@ private:
     // Says which receiver is connected; the link tells the frame through its
     // data and the device dialog disconnects directly, so it is asked often.
     void UpdateTitle();
+    void ReportCacheSaveFailure(const std::filesystem::path& file, const FileError& error);
 
     std::unique_ptr<MainFrameCore> core;
     std::filesystem::path appDirectory;
@@ -77,6 +82,7 @@ private:
     std::function<void()> firstTickAction;
     SettingsWindowSlot settingsWindow;
     bool simulated;
+    UserPrompts* prompts = &DesktopPrompts();
     QTimer* tickTimer = nullptr;
     QThread* const uiThread;
     std::atomic<bool> closing{false};

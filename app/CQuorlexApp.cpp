@@ -1,13 +1,21 @@
 #include "app/CQuorlexApp.h"
 
 #include "app/ApplicationIcon.h"
+#include "link/sim/SimulatedPlatform.h"
 #include "ui/DialogFont.h"
 
 #include <QApplication>
 
 namespace quorlex {
 
-CQuorlexApp::CQuorlexApp(bool simulate) : platform(MakeReceiverPlatform(simulate)) {}
+CQuorlexApp::CQuorlexApp(bool simulate, bool noAdapter) : platform(MakeReceiverPlatform(simulate)) {
+    if (auto* simulated = dynamic_cast<SimulatedPlatform*>(platform.platform.get());
+        simulated != nullptr && noAdapter) {
+        SimulatedAdapterFaults faults;
+        faults.noAdapter = true;
+        simulated->SetAdapterFaults(faults);
+    }
+}
 
 CQuorlexApp::~CQuorlexApp() {
     frame.reset();

@@ -11,7 +11,8 @@ namespace quorlex {
 // frame and shows it. Lives inside the QApplication.
 class CQuorlexApp {
 public:
-    explicit CQuorlexApp(bool simulate);
+    // noAdapter: the simulated machine has no Bluetooth adapter.
+    explicit CQuorlexApp(bool simulate, bool noAdapter = false);
     ~CQuorlexApp();
     CQuorlexApp(const CQuorlexApp&) = delete;
     CQuorlexApp& operator=(const CQuorlexApp&) = delete;

@@ -11,6 +11,8 @@ CommandLine ParseCommandLine(std::span<const std::string_view> args) {
         const std::string_view arg = args[i];
         if (arg == "--simulate") {
             line.simulate = true;
+        } else if (arg == "--no-adapter") {
+            line.noAdapter = true;
         } else if (arg == "--help" || arg == "-h") {
             line.help = true;
         } else if (arg == "--version") {
@@ -34,11 +36,12 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
 std::string UsageText(std::string_view program) {
     std::string text = "usage: ";
     text += program;
-    text += " [--simulate] [--help] [--version]\n"
+    text += " [--simulate [--no-adapter]] [--help] [--version]\n"
             "Configures a GNSS survey receiver over Bluetooth.\n"
-            "  --simulate  work with simulated receivers instead of the Bluetooth adapter\n"
-            "  --help      show this text and exit\n"
-            "  --version   show the version and exit\n"
+            "  --simulate    work with simulated receivers instead of the Bluetooth adapter\n"
+            "  --no-adapter  with --simulate: a machine that has no Bluetooth adapter\n"
+            "  --help        show this text and exit\n"
+            "  --version     show the version and exit\n"
             "Qt's own options (for example -platform offscreen) are accepted as well.\n";
     return text;
 }

@@ -9,6 +9,8 @@ namespace quorlex {
 
 struct CommandLine {
     bool simulate = false;
+    // With simulate: a machine without a Bluetooth adapter.
+    bool noAdapter = false;
     bool help = false;
     bool version = false;
     // Arguments that are none of the above, in order.

@@ -62,7 +62,11 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    quorlex::CQuorlexApp app(line.simulate);
+    if (line.noAdapter && !line.simulate) {
+        std::cerr << "quorlex: --no-adapter works with --simulate only\n";
+        return 2;
+    }
+    quorlex::CQuorlexApp app(line.simulate, line.noAdapter);
     if (!app.InitInstance()) {
         return 1;
     }

@@ -76,7 +76,10 @@ void MainFrameCore::OnTimer() {
 
 void MainFrameCore::EndFetch() {
     fetchActive_ = false;
-    store_.SaveCache();
+    FileError error;
+    if (!store_.SaveCache(&error) && cacheSaveFailed_) {
+        cacheSaveFailed_(store_.FileName(), error);
+    }
 }
 
 } // namespace quorlex

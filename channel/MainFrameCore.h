@@ -4,6 +4,8 @@
 #include "channel/ReceiverControl.h"
 #include "network/SourceTableStore.h"
 
+#include <functional>
+
 namespace quorlex {
 
 // What the main frame does with received data and with its one-second tick,
@@ -22,6 +24,10 @@ public:
     bool FetchActive() const { return fetchActive_; }
     void SetFetchActive(bool active) { fetchActive_ = active; }
 
+    // Told when a finished fetch could not be cached, so the surveyor hears of it.
+    using CacheSaveFailed = std::function<void(const std::filesystem::path&, const FileError&)>;
+    void SetCacheSaveFailed(CacheSaveFailed handler) { cacheSaveFailed_ = std::move(handler); }
+
     // A received chunk or a link status text; bytes are valid during the call only.
     int OnReceiverData(const char* bytes, size_t count);
     // The channel's tick, then the fetch time-out.
@@ -35,6 +41,7 @@ private:
     SourceTableStore store_;
     // The text of the chunks for the mount point list and the source table.
     Cp936ChunkDecoder decoder_;
+    CacheSaveFailed cacheSaveFailed_;
 };
 
 } // namespace quorlex

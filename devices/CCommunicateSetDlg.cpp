@@ -1,12 +1,14 @@
 #include "devices/CCommunicateSetDlg.h"
 
-#include "app/CMainFrame.h"
 #include "channel/CommandItem.h"
+#include "channel/ReceiverControl.h"
 #include "devices/CCommunicatePINDlg.h"
 #include "devices/DeviceList.h"
 #include "devices/DeviceSearch.h"
 #include "settings/CProgressDlg.h"
 #include "ui/ListCtrl.h"
+
+#include <QMetaObject>
 
 namespace quorlex {
 namespace {
@@ -27,15 +29,14 @@ constexpr int kPinColumn = 2;
 
 constexpr std::u16string_view kNoSelection = u"没有选择蓝牙设备，请重新选择!";
 constexpr std::u16string_view kConnectFailed = u"蓝牙连接失败，请检查!";
+constexpr std::u16string_view kSearchFailed = u"搜索蓝牙设备失败，请检查!";
 
 } // namespace
 
-CCommunicateSetDlg::CCommunicateSetDlg(QWidget* parent)
-    : CCommunicateSetDlg(MainFrame()->Control(), *MainFrame(), parent) {}
-
 CCommunicateSetDlg::CCommunicateSetDlg(ReceiverControl& control, LinkSink& dataTarget,
                                        QWidget* parent)
-    : Dialog(kDevicesTemplate, parent), control(control), dataTarget(dataTarget) {}
+    : Dialog(kDevicesTemplate, parent), control(control), dataTarget(dataTarget),
+      listFile(DeviceListPath()) {}
 
 ListCtrl* CCommunicateSetDlg::DeviceList() const {
     return DlgItem<ListCtrl>(kList);
@@ -54,8 +55,8 @@ bool CCommunicateSetDlg::OnInitDialog() {
         list->SetColumnFit(kAddressColumn, ColumnFit::Content);
         list->SetColumnFit(kPinColumn, ColumnFit::Content);
     }
-    listPath = DeviceListPath();
-    LoadDeviceList(listPath, devices);
+    const DeviceListOpening opening = listFile.Open(devices);
+    TellWhenShown(DeviceListOpeningText(listFile, opening));
     configRead = 0;
     FillList();
     list->setFocus();
@@ -140,16 +141,28 @@ bool CCommunicateSetDlg::TakeSelectedRow(int& row) {
 }
 
 void CCommunicateSetDlg::OnSearch() {
-    WaitCursor wait(Prompts());
-    EnableButtons(false);
-    DeviceList()->DeleteAllItems();
-    // A failed inquiry leaves the link's previous list, which merges to nothing new.
-    control.Link().Inquire();
-    const std::vector<std::u16string> found = InquiryTexts(control.Link());
-    MergeFoundDevices(devices, found);
-    FillList();
-    SaveDeviceList(listPath, devices);
-    EnableButtons(true);
+    if (!AdapterReady()) {
+        return;
+    }
+    int error = 0;
+    bool saved = true;
+    {
+        WaitCursor wait(Prompts());
+        EnableButtons(false);
+        DeviceList()->DeleteAllItems();
+        error = control.Link().Inquire();
+        if (error == 0) {
+            MergeFoundDevices(devices, InquiryTexts(control.Link()));
+            saved = listFile.Save(devices);
+        }
+        FillList();
+        EnableButtons(true);
+    }
+    if (error != 0) {
+        MessageBox(kSearchFailed);
+    } else if (!saved) {
+        MessageBox(DeviceListSaveFailedText(listFile));
+    }
 }
 
 void CCommunicateSetDlg::OnChangePin() {
@@ -173,11 +186,17 @@ void CCommunicateSetDlg::OnDelete() {
         return;
     }
     DeviceList()->DeleteItem(row);
+    std::vector<KnownDevice> before = devices;
     if (static_cast<size_t>(row) < devices.size()) {
         devices.erase(devices.begin() + row);
     }
     FillList();
-    SaveDeviceList(listPath, devices);
+    // The file still holds the entry: so does the list on screen, before the surveyor is told.
+    if (!listFile.Save(devices)) {
+        devices = std::move(before);
+        FillList();
+        MessageBox(DeviceListSaveFailedText(listFile));
+    }
 }
 
 void CCommunicateSetDlg::OnConnect() {
@@ -192,7 +211,7 @@ void CCommunicateSetDlg::OnConnect() {
 
 void CCommunicateSetDlg::ConnectSelected() {
     int row = -1;
-    if (!TakeSelectedRow(row)) {
+    if (!TakeSelectedRow(row) || !AdapterReady()) {
         return;
     }
     // The row, not the list entry: a PIN just changed in the row is used.
@@ -203,11 +222,14 @@ void CCommunicateSetDlg::ConnectSelected() {
         MessageBox(kConnectFailed);
         return;
     }
-    ReadConfiguration();
+    const bool linked = ReadConfiguration();
     UpdateButtons();
+    if (linked) {
+        RememberPin(row);
+    }
 }
 
-void CCommunicateSetDlg::ReadConfiguration() {
+bool CCommunicateSetDlg::ReadConfiguration() {
     CProgressDlg progress([this](ProgressTarget& target) { control.SetProgressTarget(&target); },
                           this);
     configRead = 0;
@@ -215,12 +237,52 @@ void CCommunicateSetDlg::ReadConfiguration() {
     control.ClearCommands();
     control.AddCommand(MakeCommandItem(u"GET,ALL", u"读取当前配置信息"));
     control.StartBatch(u"读取配置");
-    if (progress.DoModal() == kIdOk) {
+    const bool read = progress.DoModal() == kIdOk;
+    const bool linked = control.IsConnected();
+    if (read) {
         configRead = 1;
     } else {
         control.Disconnect();
     }
     control.SetProgressTarget(nullptr);
+    return linked;
+}
+
+// The receiver took the PIN typed into its row: it is remembered, so the
+// surveyor does not type it again next time.
+void CCommunicateSetDlg::RememberPin(int row) {
+    const auto entry = static_cast<size_t>(row);
+    if (entry >= devices.size() || devices[entry].address != rowAddress ||
+        devices[entry].pin == rowPin) {
+        return;
+    }
+    devices[entry].pin = rowPin;
+    SaveList();
+}
+
+bool CCommunicateSetDlg::AdapterReady() {
+    const AdapterState state = control.Link().PrepareAdapter();
+    if (state == AdapterState::Usable) {
+        return true;
+    }
+    MessageBox(AdapterStateText(state));
+    return false;
+}
+
+bool CCommunicateSetDlg::SaveList() {
+    if (listFile.Save(devices)) {
+        return true;
+    }
+    MessageBox(DeviceListSaveFailedText(listFile));
+    return false;
+}
+
+void CCommunicateSetDlg::TellWhenShown(std::u16string text) {
+    if (text.empty()) {
+        return;
+    }
+    QMetaObject::invokeMethod(
+        this, [this, text = std::move(text)] { MessageBox(text); }, Qt::QueuedConnection);
 }
 
 } // namespace quorlex

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "channel/DeviceRecord.h"
+#include "devices/DeviceListFile.h"
 #include "devices/KnownDevice.h"
 #include "ui/Dialog.h"
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -19,9 +19,7 @@ class ReceiverControl;
 // configuration at once.
 class CCommunicateSetDlg final : public Dialog {
 public:
-    // Works on the main frame's receiver control, with the frame taking the
-    // link's data; there must be a main frame.
-    explicit CCommunicateSetDlg(QWidget* parent = nullptr);
+    // dataTarget takes the link's data (the main frame).
     CCommunicateSetDlg(ReceiverControl& control, LinkSink& dataTarget, QWidget* parent = nullptr);
 
     // 1 when the reading after the last connection succeeded.
@@ -40,7 +38,14 @@ private:
     void OnDelete();
     void OnConnect();
     void ConnectSelected();
-    void ReadConfiguration();
+    // True when the link was up at the end, so the PIN it was made with works.
+    bool ReadConfiguration();
+    void RememberPin(int row);
+    // Warns and returns false when there is no adapter to search or connect with.
+    bool AdapterReady();
+    bool SaveList();
+    // A message for when the dialog's window is up.
+    void TellWhenShown(std::u16string text);
     void FillList();
     void UpdateButtons();
     // Marks the row of the receiver the link is connected to.
@@ -51,7 +56,7 @@ private:
 
     ReceiverControl& control;
     LinkSink& dataTarget;
-    std::filesystem::path listPath;
+    DeviceListFile listFile;
     std::vector<KnownDevice> devices;
     std::u16string rowName;
     std::u16string rowAddress;

@@ -1,7 +1,7 @@
 #include "devices/CFiveBaudSetDlg.h"
 
-#include "app/CMainFrame.h"
 #include "channel/CommandItem.h"
+#include "channel/ReceiverControl.h"
 #include "settings/CProgressDlg.h"
 #include "ui/DataExchange.h"
 
@@ -15,9 +15,6 @@ constexpr std::u16string_view kRates[] = {u"4800",  u"9600",  u"19200",
 constexpr std::u16string_view kUnknownRate = u"38400";
 
 } // namespace
-
-CFiveBaudSetDlg::CFiveBaudSetDlg(QWidget* parent)
-    : CFiveBaudSetDlg(MainFrame()->Control(), parent) {}
 
 CFiveBaudSetDlg::CFiveBaudSetDlg(ReceiverControl& control, QWidget* parent)
     : Dialog(kFiveBaudTemplate, parent), control(control) {}

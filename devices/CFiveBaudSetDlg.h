@@ -12,8 +12,6 @@ class ReceiverControl;
 // stays open after "设置" so it can be pressed again.
 class CFiveBaudSetDlg final : public Dialog {
 public:
-    // Works on the main frame's receiver control; there must be a main frame.
-    explicit CFiveBaudSetDlg(QWidget* parent = nullptr);
     explicit CFiveBaudSetDlg(ReceiverControl& control, QWidget* parent = nullptr);
 
     // The opener sets it to the last rate the receiver reported.

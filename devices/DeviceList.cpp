@@ -1,11 +1,12 @@
 #include "devices/DeviceList.h"
 
 #include "xml/XmlDocument.h"
+#include "xml/XmlEntities.h"
+#include "xml/XmlFileEncoder.h"
 
 #include <cstdlib>
 #include <pwd.h>
 #include <string>
-#include <system_error>
 #include <unistd.h>
 
 namespace quorlex {
@@ -14,12 +15,45 @@ namespace {
 
 constexpr std::u16string_view kDeclaration = u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n";
 constexpr std::u16string_view kVersion = u"1.0.1.1";
+constexpr std::u16string_view kLineEnd = u"\r\n";
+// What one entry adds besides its texts, to size the document up front.
+constexpr size_t kEntryMarkup = 136;
 
 // Fields missing from an entry keep what the entry before it held.
 void ReadField(XmlDocument& doc, std::u16string_view element, std::u16string& field) {
     if (doc.FindChildElement(element)) {
         field = doc.GetChildData();
     }
+}
+
+void OpenElement(std::u16string_view name, std::u16string& text) {
+    text += u'<';
+    text += name;
+    text += u'>';
+    text += kLineEnd;
+}
+
+void CloseElement(std::u16string_view name, std::u16string& text) {
+    text += u"</";
+    text += name;
+    text += u'>';
+    text += kLineEnd;
+}
+
+// An element without text is written as an empty-element tag.
+void AppendElement(std::u16string_view name, std::u16string_view data, std::u16string& text) {
+    text += u'<';
+    text += name;
+    if (data.empty()) {
+        text += u"/>";
+    } else {
+        text += u'>';
+        AppendEscaped(data, text);
+        text += u"</";
+        text += name;
+        text += u'>';
+    }
+    text += kLineEnd;
 }
 
 std::filesystem::path HomeFolder() {
@@ -41,9 +75,10 @@ std::filesystem::path HomeFolder() {
 
 bool LoadDeviceList(const std::filesystem::path& path, std::vector<KnownDevice>& devices) {
     XmlDocument doc;
-    if (!doc.LoadFile(path)) {
-        return false;
-    }
+    return doc.LoadFile(path) && ReadDeviceList(doc, devices);
+}
+
+bool ReadDeviceList(XmlDocument& doc, std::vector<KnownDevice>& devices) {
     if (!doc.FindElement(u"HEAD") || !doc.EnterElement() || !doc.FindElement(u"Bluetooth_Config") ||
         !doc.EnterElement()) {
         return false;
@@ -64,24 +99,41 @@ bool LoadDeviceList(const std::filesystem::path& path, std::vector<KnownDevice>&
 }
 
 bool SaveDeviceList(const std::filesystem::path& path, const std::vector<KnownDevice>& devices) {
-    XmlDocument doc;
-    doc.SetDocument(kDeclaration); // holds no element yet, so it reports no root
-    doc.AddElement(u"HEAD");
-    doc.EnterElement();
-    doc.AddElement(u"Bluetooth_Config");
-    doc.EnterElement();
-    doc.AddElement(u"Ver", kVersion);
+    FileError error;
+    return SaveDeviceList(path, devices, error);
+}
+
+bool SaveDeviceList(const std::filesystem::path& path, const std::vector<KnownDevice>& devices,
+                    FileError& error) {
+    XmlResultLog log;
+    const XmlEncodedFile file = EncodeXmlFile(DeviceListText(devices), 0, log);
+    return MakeParentFolders(path, error) && ReplaceFile(path, file.bytes, error);
+}
+
+// Adding each element through the engine splices it into the text and moves
+// every later offset, which grows with the square of the list; the layout
+// the engine gives is simple enough to write out directly.
+std::u16string DeviceListText(const std::vector<KnownDevice>& devices) {
+    size_t size = kDeclaration.size() + kEntryMarkup;
     for (const KnownDevice& device : devices) {
-        doc.AddElement(u"BtDevice");
-        doc.AddChildElement(u"Bluetooth_Name", device.name);
-        doc.AddChildElement(u"Bluetooth_Address", device.address);
-        doc.AddChildElement(u"Bluetooth_PIN", device.pin);
+        size += device.name.size() + device.address.size() + device.pin.size() + kEntryMarkup;
     }
-    if (path.has_parent_path()) {
-        std::error_code error;
-        std::filesystem::create_directories(path.parent_path(), error);
+    std::u16string text;
+    text.reserve(size);
+    text += kDeclaration;
+    OpenElement(u"HEAD", text);
+    OpenElement(u"Bluetooth_Config", text);
+    AppendElement(u"Ver", kVersion, text);
+    for (const KnownDevice& device : devices) {
+        OpenElement(u"BtDevice", text);
+        AppendElement(u"Bluetooth_Name", device.name, text);
+        AppendElement(u"Bluetooth_Address", device.address, text);
+        AppendElement(u"Bluetooth_PIN", device.pin, text);
+        CloseElement(u"BtDevice", text);
     }
-    return doc.SaveFile(path);
+    CloseElement(u"Bluetooth_Config", text);
+    CloseElement(u"HEAD", text);
+    return text;
 }
 
 std::filesystem::path DeviceListPath() {

@@ -19,6 +19,21 @@ bool HasAddress(const std::vector<KnownDevice>& devices, std::u16string_view add
 
 } // namespace
 
+std::u16string_view AdapterStateText(AdapterState state) {
+    switch (state) {
+    case AdapterState::NoService:
+        return u"蓝牙服务没有运行，请检查!";
+    case AdapterState::NoAdapter:
+        return u"没有找到蓝牙适配器，请检查!";
+    case AdapterState::PoweredOff:
+    case AdapterState::CannotPowerOn:
+        return u"无法打开蓝牙适配器，请检查!";
+    case AdapterState::Usable:
+        break;
+    }
+    return {};
+}
+
 std::vector<std::u16string> InquiryTexts(const ReceiverLink& link) {
     const auto count = static_cast<size_t>(std::max(link.DeviceCount(), 0));
     std::vector<char16_t> slots(count * DeviceList::kSlotUnits, u'\0');

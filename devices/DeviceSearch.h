@@ -1,6 +1,7 @@
 #pragma once
 
 #include "devices/KnownDevice.h"
+#include "link/BluetoothPlatform.h"
 
 #include <cstdint>
 #include <span>
@@ -14,6 +15,9 @@ class ReceiverLink;
 
 // Default PIN of a newly found receiver.
 inline constexpr std::u16string_view kDefaultPin = u"7391";
+
+// Why a search or connection cannot be made, for the surveyor.
+std::u16string_view AdapterStateText(AdapterState state);
 
 // The link's last inquiry as "name:hhhhllllllll" texts, in inquiry order.
 std::vector<std::u16string> InquiryTexts(const ReceiverLink& link);

@@ -17,6 +17,15 @@ inline constexpr uint32_t kRadioOff = 0;
 inline constexpr uint32_t kRadioConnectable = 1;
 inline constexpr uint32_t kRadioDiscoverable = 2;
 
+// Whether there is a Bluetooth adapter the link can use.
+enum class AdapterState {
+    Usable,
+    NoService,     // the Bluetooth service of the system does not answer
+    NoAdapter,     // the service runs, but without an adapter
+    PoweredOff,    // the adapter is there but switched off
+    CannotPowerOn, // it is off and refuses to be switched on
+};
+
 struct InquiryDevice {
     std::u16string name;  // empty when the device reported none
     uint64_t address = 0; // 48 bits used
@@ -55,6 +64,10 @@ struct RfcommAddress {
 class BluetoothPlatform {
 public:
     virtual ~BluetoothPlatform() = default;
+
+    // What the machine offers right now; never CannotPowerOn, which only an
+    // attempt to switch the adapter on can tell.
+    virtual AdapterState QueryAdapter() = 0;
 
     // false when the mode cannot be read; mode is then untouched.
     virtual bool GetRadioMode(uint32_t& mode) = 0;

@@ -24,6 +24,22 @@ ReceiverLink::~ReceiverLink() {
     socket.Close();
 }
 
+AdapterState ReceiverLink::PrepareAdapter() {
+    const AdapterState state = platform.QueryAdapter();
+    if (state != AdapterState::PoweredOff) {
+        return state;
+    }
+    if (!platform.SetRadioMode(kRadioDiscoverable)) {
+        return AdapterState::CannotPowerOn;
+    }
+    // An adapter that appeared since start-up is left as it was found.
+    if (!radioModeRead) {
+        radioModeRead = true;
+        savedRadioMode = kRadioOff;
+    }
+    return AdapterState::Usable;
+}
+
 int ReceiverLink::Inquire() {
     std::vector<InquiryDevice> found;
     const int error = platform.Inquire(found);

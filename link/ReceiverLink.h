@@ -24,6 +24,10 @@ public:
     ReceiverLink(const ReceiverLink&) = delete;
     ReceiverLink& operator=(const ReceiverLink&) = delete;
 
+    // Before a search or a connection: an adapter that is off is switched on
+    // (and off again when the link goes, as at start-up). Usable, or why not.
+    AdapterState PrepareAdapter();
+
     bool IsConnected() const { return socket.IsConnected(); }
     void SetNotifyTarget(LinkSink* sink) { socket.SetNotifyTarget(sink); }
     bool Connect(std::u16string_view pin, uint64_t address) { return socket.Connect(pin, address); }

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "common/FileStore.h"
+
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,12 +13,11 @@ namespace quorlex {
 // Empty when neither it nor $HOME is usable.
 std::filesystem::path UserCacheFolder();
 
-// Replaces the file with bytes through a temporary file in the same folder and
-// a rename, so a crash or a full disk never leaves a half-written file. The
-// folder is created when needed.
-bool WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes);
+// Replaces the cache file with bytes the careful way (ReplaceFile), creating
+// its folder when needed.
+bool WriteCacheFile(const std::filesystem::path& file, std::string_view bytes, FileError& error);
 
-// The whole file, or nothing when it cannot be opened or read.
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& file);
+// What the surveyor is told when a fetched source table could not be cached.
+std::u16string CacheSaveFailedText(const std::filesystem::path& file, const FileError& error);
 
 } // namespace quorlex

@@ -4,6 +4,7 @@
 #include "common/Text.h"
 #include "network/CacheFile.h"
 
+#include <cerrno>
 #include <utility>
 
 namespace quorlex {
@@ -177,22 +178,26 @@ void SourceTableStore::TickTimeout() {
     }
 }
 
-bool SourceTableStore::SaveCache() const {
+bool SourceTableStore::SaveCache(FileError* error) const {
+    FileError ignored;
+    FileError& failure = error != nullptr ? *error : ignored;
     if (fileName_.empty()) {
+        failure = {u"no cache folder", ENOENT};
         return false;
     }
-    return WriteFileAtomically(fileName_, EncodeCp936(tableText_));
+    return WriteCacheFile(fileName_, EncodeCp936(tableText_), failure);
 }
 
 bool SourceTableStore::LoadCache() {
     if (fileName_.empty()) {
         return false;
     }
-    const std::optional<std::string> bytes = ReadWholeFile(fileName_);
-    if (!bytes) {
+    std::string bytes;
+    FileError error;
+    if (!ReadWholeFile(fileName_, bytes, error)) {
         return false;
     }
-    std::u16string text = DecodeCp936(*bytes);
+    std::u16string text = DecodeCp936(bytes);
     // The file ends where its last line ends, terminator or not.
     if (!text.empty() && text.back() != u'\n' && text.back() != u'\r') {
         text.append(kLineEnd);

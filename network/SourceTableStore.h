@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/FileStore.h"
 #include "network/LineSplitter.h"
 #include "network/SourceTableRecords.h"
 
@@ -54,7 +55,8 @@ public:
     void TickTimeout();
 
     bool LoadCache();
-    bool SaveCache() const;
+    // error, when given, tells why the file could not be written.
+    bool SaveCache(FileError* error = nullptr) const;
 
     SourceTableState State() const { return state_; }
     bool IsComplete() const { return state_ == SourceTableState::Complete; }

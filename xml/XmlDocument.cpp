@@ -1,6 +1,6 @@
 #include "xml/XmlDocument.h"
 
-#include "xml/FileStore.h"
+#include "common/FileStore.h"
 #include "xml/XmlElementData.h"
 #include "xml/XmlFileDecoder.h"
 #include "xml/XmlFileEncoder.h"

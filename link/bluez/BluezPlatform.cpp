@@ -59,6 +59,23 @@ int BluezPlatform::WithAdapter(const std::function<int(BluezAdapter&)>& op) cons
     return op(adapter);
 }
 
+// No system bus, or nobody answering for the daemon on it, is no service.
+AdapterState BluezPlatform::QueryAdapter() {
+    BluezBus bus;
+    if (bus.Open(options_.callTimeout) != 0) {
+        return AdapterState::NoService;
+    }
+    BluezAdapter adapter(bus);
+    if (const int error = adapter.Find(); error != 0) {
+        return error == ENODEV ? AdapterState::NoAdapter : AdapterState::NoService;
+    }
+    bool powered = false;
+    if (adapter.GetPowered(powered) != 0) {
+        return AdapterState::NoAdapter; // gone since it was found
+    }
+    return powered ? AdapterState::Usable : AdapterState::PoweredOff;
+}
+
 bool BluezPlatform::GetRadioMode(uint32_t& mode) {
     uint32_t read = kRadioOff;
     const int error = WithAdapter([&read](BluezAdapter& adapter) {

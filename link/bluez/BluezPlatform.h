@@ -39,6 +39,7 @@ public:
     BluezPlatform(const BluezPlatform&) = delete;
     BluezPlatform& operator=(const BluezPlatform&) = delete;
 
+    AdapterState QueryAdapter() override;
     bool GetRadioMode(uint32_t& mode) override;
     bool SetRadioMode(uint32_t mode) override;
     int Inquire(std::vector<InquiryDevice>& devices) override;

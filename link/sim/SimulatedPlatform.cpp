@@ -117,10 +117,22 @@ SimulatedPlatform::SimSocket* SimulatedPlatform::FindSocket(SocketHandle socket)
     return found == sockets.end() ? nullptr : &found->second;
 }
 
+AdapterState SimulatedPlatform::QueryAdapter() {
+    const std::lock_guard lock(mutex);
+    Record("QueryAdapter");
+    if (adapterFaults.noService) {
+        return AdapterState::NoService;
+    }
+    if (adapterFaults.noAdapter) {
+        return AdapterState::NoAdapter;
+    }
+    return radioMode == kRadioOff ? AdapterState::PoweredOff : AdapterState::Usable;
+}
+
 bool SimulatedPlatform::GetRadioMode(uint32_t& mode) {
     const std::lock_guard lock(mutex);
     Record("GetRadioMode");
-    if (adapterFaults.radioUnreadable) {
+    if (adapterFaults.radioUnreadable || AdapterMissing()) {
         return false;
     }
     mode = radioMode;
@@ -130,6 +142,12 @@ bool SimulatedPlatform::GetRadioMode(uint32_t& mode) {
 bool SimulatedPlatform::SetRadioMode(uint32_t mode) {
     const std::lock_guard lock(mutex);
     Record("SetRadioMode " + std::to_string(mode));
+    if (AdapterMissing()) {
+        return Fail(ENODEV, false);
+    }
+    if (adapterFaults.powerOnRefused && mode != kRadioOff) {
+        return Fail(ERFKILL, false);
+    }
     radioMode = mode;
     return true;
 }
@@ -139,6 +157,9 @@ int SimulatedPlatform::Inquire(std::vector<InquiryDevice>& devices) {
     Record("Inquire");
     if (adapterFaults.inquiryError != 0) {
         return adapterFaults.inquiryError;
+    }
+    if (AdapterMissing()) {
+        return ENODEV;
     }
     if (radioMode == kRadioOff) {
         return ENETDOWN;
@@ -180,6 +201,9 @@ SocketHandle SimulatedPlatform::CreateSocket() {
     Record("CreateSocket");
     if (adapterFaults.socketCreationFails) {
         return Fail(EAFNOSUPPORT, kInvalidSocket);
+    }
+    if (AdapterMissing()) {
+        return Fail(ENODEV, kInvalidSocket);
     }
     int pair[2];
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair) != 0) {

@@ -54,6 +54,12 @@ struct SimulatedAdapterFaults {
     bool socketCreationFails = false;
     bool authenticationRefused = false;
     bool pinRecordRefused = false;
+    // A machine without the Bluetooth service, or with the service but no
+    // adapter: every operation of the adapter fails.
+    bool noService = false;
+    bool noAdapter = false;
+    // The adapter is off and cannot be switched on (blocked by a switch).
+    bool powerOnRefused = false;
 };
 
 // Receivers "in range" of a simulated adapter. Each connection is a socket
@@ -78,6 +84,7 @@ public:
     // Handles created and not yet closed.
     std::size_t OpenSockets() const;
 
+    AdapterState QueryAdapter() override;
     bool GetRadioMode(uint32_t& mode) override;
     bool SetRadioMode(uint32_t mode) override;
     int Inquire(std::vector<InquiryDevice>& devices) override;
@@ -108,6 +115,7 @@ private:
     };
 
     void Record(std::string call);
+    bool AdapterMissing() const { return adapterFaults.noService || adapterFaults.noAdapter; }
     SimulatedReceiver* FindReceiver(uint64_t address);
     SimSocket* FindSocket(SocketHandle socket);
     bool WaitConnectDelay(std::unique_lock<std::mutex>& lock, SocketHandle socket,

@@ -1,5 +1,6 @@
 #include "link/bluez/BluezPlatform.h"
 #include "BluezBusTest.h"
+#include "link/ReceiverLink.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -142,4 +143,55 @@ TEST(BluezPlatformWithoutBluetooth, EveryOperationFailsAtOnce) {
         EXPECT_TRUE(platform.CloseSocket(socket));
     }
     EXPECT_LT(std::chrono::steady_clock::now() - started, 3s);
+}
+
+namespace {
+
+struct AdapterCase {
+    const char* name;
+    bool daemon;  // the Bluetooth daemon runs on the bus
+    bool adapter; // it has an adapter
+    bool off;     // switched off after the link was made
+    bool blocked; // and refuses to be switched on
+    AdapterState query;
+    AdapterState prepared;
+};
+
+constexpr AdapterCase kAdapterCases[] = {
+    {"no daemon", false, false, false, false, AdapterState::NoService, AdapterState::NoService},
+    {"no adapter", true, false, false, false, AdapterState::NoAdapter, AdapterState::NoAdapter},
+    {"powered", true, true, false, false, AdapterState::Usable, AdapterState::Usable},
+    {"switched off", true, true, true, false, AdapterState::PoweredOff, AdapterState::Usable},
+    {"blocked", true, true, true, true, AdapterState::PoweredOff, AdapterState::CannotPowerOn},
+};
+
+} // namespace
+
+TEST(BluezAdapterStateTest, SearchAndConnectKnowWhetherThereIsAnAdapterToUse) {
+    if (const std::string reason = MockBluez::MissingReason(); !reason.empty()) {
+        GTEST_SKIP() << reason;
+    }
+    constexpr const char* kAdapter = "/org/bluez/hci0";
+    constexpr const char* kInterface = "org.bluez.Adapter1";
+    for (const AdapterCase& c : kAdapterCases) {
+        SCOPED_TRACE(c.name);
+        MockBluez mock;
+        ASSERT_EQ(c.daemon ? mock.Start() : mock.StartWithoutBluez(), "");
+        if (c.adapter) {
+            ASSERT_EQ(mock.AddAdapter("hci0"), "");
+        }
+        BluezPlatform platform;
+        ReceiverLink link(platform);
+        if (c.off) {
+            mock.SetFlag(kAdapter, kInterface, "Powered", false);
+        }
+        if (c.blocked) {
+            ASSERT_EQ(mock.RefusePropertyChanges(kAdapter), "");
+        }
+        EXPECT_EQ(platform.QueryAdapter(), c.query);
+        EXPECT_EQ(link.PrepareAdapter(), c.prepared);
+        if (c.adapter) {
+            EXPECT_EQ(mock.Flag(kAdapter, kInterface, "Powered"), !c.blocked);
+        }
+    }
 }

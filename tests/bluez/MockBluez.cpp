@@ -167,6 +167,17 @@ std::string MockBluez::Start() {
     return StartMock();
 }
 
+std::string MockBluez::StartWithoutBluez() {
+    if (dir_.empty()) {
+        return "no temp dir";
+    }
+    if (std::string error = StartDaemon(); !error.empty()) {
+        return error;
+    }
+    setenv("DBUS_SYSTEM_BUS_ADDRESS", address_.c_str(), 1);
+    return {};
+}
+
 std::string MockBluez::StartDaemon() {
     const std::string config = dir_ + "/bus.conf";
     std::ofstream(config) << "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus "
@@ -330,6 +341,16 @@ bool MockBluez::ObjectExists(const std::string& path) {
                            "GetAll", nullptr, &props, "s", "org.bluez.Device1");
     sd_bus_message_unref(props);
     return r >= 0;
+}
+
+std::string MockBluez::RefusePropertyChanges(const std::string& path) {
+    sd_bus_error error = SD_BUS_ERROR_NULL;
+    const int r = sd_bus_call_method(
+        bus_, "org.bluez", path.c_str(), "org.freedesktop.DBus.Mock", "AddMethod", &error, nullptr,
+        "sssss", "org.freedesktop.DBus.Properties", "Set", "ssv", "",
+        "raise dbus.exceptions.DBusException('Blocked through rfkill', "
+        "name='org.bluez.Error.Blocked')");
+    return Take(error, r);
 }
 
 std::string MockBluez::CallForText(const std::string& destination, const std::string& path,

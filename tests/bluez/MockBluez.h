@@ -25,6 +25,8 @@ public:
 
     // Empty on success, otherwise what went wrong.
     std::string Start();
+    // Only the bus: a machine whose Bluetooth daemon is not running.
+    std::string StartWithoutBluez();
 
     // Mock control, as the test's own bus client. Each returns the empty
     // string or the bus error.
@@ -42,6 +44,9 @@ public:
     void SetFlag(const std::string& path, const std::string& interface, const std::string& property,
                  bool value);
     bool ObjectExists(const std::string& path);
+    // The object refuses every property change, as an adapter blocked by a
+    // radio switch refuses to be powered.
+    std::string RefusePropertyChanges(const std::string& path);
 
     // Calls a method on another client, e.g. the agent; returns the D-Bus
     // error name, or empty with the string reply in text.

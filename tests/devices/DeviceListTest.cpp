@@ -1,5 +1,6 @@
 #include "devices/DeviceList.h"
 #include "common/CodePage.h"
+#include "xml/XmlDocument.h"
 
 #include <gtest/gtest.h>
 
@@ -163,6 +164,33 @@ TEST_F(DeviceListFile, AFailedSaveReportsFalseAndKeepsTheOldFile) {
     EXPECT_EQ(Read(), before);
     EXPECT_EQ(std::distance(fs::directory_iterator(path_.parent_path()), fs::directory_iterator()),
               1);
+}
+
+// The list is written out in one pass; the engine's element-adding
+// operations, as the file format is defined by, must give the same text.
+TEST(DeviceListText, IsWhatTheEnginesElementOperationsBuild) {
+    const std::vector<std::vector<KnownDevice>> lists = {
+        {},
+        {{u"R1", u"00a1b2c3d4e5", u"7391"}},
+        {{u"", u"", u""}, {u"<a&b>", u"x\r\ny", u" "}, {u"测站一号", u"0000ffffffff", u"\xD800"}},
+        std::vector<KnownDevice>(40, KnownDevice{u"Rover", u"00a1b2c3d4e5", u""}),
+    };
+    for (const std::vector<KnownDevice>& devices : lists) {
+        XmlDocument doc;
+        doc.SetDocument(u"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n");
+        doc.AddElement(u"HEAD");
+        doc.EnterElement();
+        doc.AddElement(u"Bluetooth_Config");
+        doc.EnterElement();
+        doc.AddElement(u"Ver", u"1.0.1.1");
+        for (const KnownDevice& device : devices) {
+            doc.AddElement(u"BtDevice");
+            doc.AddChildElement(u"Bluetooth_Name", device.name);
+            doc.AddChildElement(u"Bluetooth_Address", device.address);
+            doc.AddChildElement(u"Bluetooth_PIN", device.pin);
+        }
+        EXPECT_EQ(DeviceListText(devices), doc.GetDocument()) << devices.size() << " entries";
+    }
 }
 
 TEST(DeviceListLocation, FollowsTheConfigurationFolderVariables) {

@@ -46,6 +46,27 @@ TEST(RadioMode, AModeThatIsOnIsKeptAndAnUnreadableOneLeftAlone) {
     EXPECT_EQ(unreadable.Calls(), (std::vector<std::string>{"GetRadioMode"}));
 }
 
+// An adapter plugged in after start-up, switched off: a search switches it on
+// and the link switches it off again when it goes.
+TEST(RadioMode, AnAdapterThatAppearsSwitchedOffIsSwitchedOnWhenNeeded) {
+    SimulatedPlatform platform(kRadioOff);
+    SimulatedAdapterFaults faults;
+    faults.noAdapter = true;
+    platform.SetAdapterFaults(faults);
+    {
+        ReceiverLink link(platform);
+        EXPECT_EQ(link.PrepareAdapter(), AdapterState::NoAdapter);
+        faults.noAdapter = false;
+        faults.powerOnRefused = true;
+        platform.SetAdapterFaults(faults);
+        EXPECT_EQ(link.PrepareAdapter(), AdapterState::CannotPowerOn);
+        platform.SetAdapterFaults({});
+        EXPECT_EQ(link.PrepareAdapter(), AdapterState::Usable);
+        EXPECT_EQ(platform.CurrentRadioMode(), kRadioDiscoverable);
+    }
+    EXPECT_EQ(platform.CurrentRadioMode(), kRadioOff);
+}
+
 TEST(Inquiry, ReplacesTheListOnSuccessAndKeepsItOnFailure) {
     SimulatedPlatform platform;
     platform.AddReceiver(Named(u"first", 1));

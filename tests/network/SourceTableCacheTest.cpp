@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <optional>
@@ -110,6 +111,8 @@ TEST_F(SourceTableCache, SavedFileIsCodePage936WithCrLfAndNoBom) {
     const std::string expected = "SOURCETABLE 200 OK\r\nSTR;VRS;\xBB\xF9\xD5\xBE;RTCM\r\n"
                                  "ENDSOURCETABLE\r\n";
     EXPECT_EQ(ReadBytes(CacheFile()), expected);
+    EXPECT_EQ(fs::status(CacheFile()).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
     // Only the file itself is left: no temporary files beside it.
     EXPECT_EQ(
         std::distance(fs::directory_iterator(CacheFile().parent_path()), fs::directory_iterator()),
@@ -140,7 +143,13 @@ TEST_F(SourceTableCache, SaveFailsWhenTheFolderCannotBeMade) {
     WriteBytes(dir_ / "blocker", "a file where the folder should be");
     SourceTableStore store(dir_ / "blocker" / "quorlex" / "sourcetable.dat");
     store.FeedSourceTable(SmallTable());
-    EXPECT_FALSE(store.SaveCache());
+    FileError error;
+    EXPECT_FALSE(store.SaveCache(&error));
+    EXPECT_EQ(error.number, ENOTDIR);
+    EXPECT_EQ(ReadBytes(dir_ / "blocker"), "a file where the folder should be");
+    EXPECT_EQ(CacheSaveFailedText(store.FileName(), error),
+              u"无法保存源列表缓存文件：\n" + PathText(store.FileName()) +
+                  u"\n原因：路径中有一项不是文件夹（错误 20）");
 }
 
 TEST_F(SourceTableCache, RoundTripKeepsChineseTextAndEveryRecord) {

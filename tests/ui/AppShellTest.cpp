@@ -50,6 +50,9 @@ TEST(CommandLineTest, SeparatesTheProgramsOptionsFromTheRest) {
     EXPECT_TRUE(ParseCommandLine(help).help);
     const std::vector<std::string_view> none = {"quorlex"};
     EXPECT_FALSE(ParseCommandLine(none).simulate);
+    const std::vector<std::string_view> bare = {"quorlex", "--simulate", "--no-adapter"};
+    EXPECT_TRUE(ParseCommandLine(bare).noAdapter);
+    EXPECT_FALSE(ParseCommandLine(args).noAdapter);
 }
 
 TEST(ReceiverPlatformTest, SimulationPutsDistinctReceiversInRange) {

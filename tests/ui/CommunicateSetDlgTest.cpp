@@ -1,3 +1,6 @@
+#include "common/CodePage.h"
+#include "common/FileStore.h"
+#include "common/Text.h"
 #include "devices/CCommunicatePINDlg.h"
 #include "devices/CCommunicateSetDlg.h"
 #include "devices/DeviceList.h"
@@ -14,8 +17,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
+#include <sys/resource.h>
 #include <vector>
 
 namespace quorlex {
@@ -78,15 +87,17 @@ protected:
 
     ListCtrl& List() { return *dialog.DlgItem<ListCtrl>(kList); }
 
-    std::vector<Row> Rows() {
+    static std::vector<Row> RowsOf(const CCommunicateSetDlg& shown) {
+        const ListCtrl& list = *shown.DeviceList();
         std::vector<Row> rows;
-        rows.reserve(static_cast<size_t>(List().GetItemCount()));
-        for (int r = 0; r < List().GetItemCount(); ++r) {
+        rows.reserve(static_cast<size_t>(list.GetItemCount()));
+        for (int r = 0; r < list.GetItemCount(); ++r) {
             rows.push_back(
-                {List().GetItemText(r, 0), List().GetItemText(r, 1), List().GetItemText(r, 2)});
+                {list.GetItemText(r, 0), list.GetItemText(r, 1), list.GetItemText(r, 2)});
         }
         return rows;
     }
+    std::vector<Row> Rows() { return RowsOf(dialog); }
 
     std::vector<KnownDevice> FileDevices() {
         std::vector<KnownDevice> devices;
@@ -285,8 +296,189 @@ TEST_F(CommunicateSetDlgTest, ConnectingReadsTheReceiversConfiguration) {
     EXPECT_EQ(settings.info.bluetoothModel, receiver.Value(u"BLUETOOTH.MODEL"));
     EXPECT_EQ(settings.config.datalink.network[0].server.address, receiver.Value(u"NETWORK.ADDR"));
     EXPECT_EQ(settings.config.workingMode, receiver.WorkingMode());
-    // The PIN typed into the row was never stored.
+    // The PIN typed into the row worked, so it is remembered for that receiver.
+    EXPECT_EQ(FileDevices().at(static_cast<size_t>(RowOf(profile.name))).pin, profile.pin);
+    EXPECT_EQ(dialog.Devices().at(static_cast<size_t>(RowOf(profile.name))).pin, profile.pin);
+}
+
+TEST_F(CommunicateSetDlgTest, APinThatDidNotConnectIsNotRemembered) {
+    const SimulatedReceiverProfile profile = sim.Profile(1);
+    Run([&] {
+        Click(dialog, kSearch);
+        List().SelectItem(RowOf(profile.name));
+        ChangePin(u"9999");
+        AnswerNextModal([&](QWidget& active) {
+            auto* progress = dynamic_cast<CProgressDlg*>(&active);
+            ASSERT_NE(progress, nullptr);
+            QTest::qWait(300); // the refused pairing has long been reported
+            Click(*progress, kIdCancel);
+        });
+        Click(dialog, kConnect);
+    });
+    EXPECT_EQ(Rows().at(static_cast<size_t>(RowOf(profile.name)))[2], u"9999");
     EXPECT_EQ(FileDevices().at(static_cast<size_t>(RowOf(profile.name))).pin, u"7391");
+}
+
+namespace {
+
+void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+} // namespace
+
+// Each opening waits for the box, searches, and looks at the file and the copy.
+TEST_F(CommunicateSetDlgTest, AnUnreadableListIsKeptAsideAndTheSurveyorToldOnce) {
+    const std::filesystem::path path = DeviceListPath();
+    const std::u16string shown = PathText(path);
+    const struct {
+        std::string bytes; // empty: a folder takes the file's place
+        std::u16string what;
+        size_t rowsShown;
+    } cases[] = {
+        {std::string("\x89PNG\r\n\0\x1a garbage", 16),
+         u"\n不是有效的设备列表，无法读取。\n原文件已备份为：\n" + shown + u".bak", 0},
+        {EncodeCp936(u"<?xml version=\"1.0\" encoding=\"UTF-8\"?><HEAD><Bluetooth_Config>"
+                     u"<BtDevice><Bluetooth_Name>基站</Bluetooth_Name></BtDevice>"
+                     u"</Bluetooth_Config></HEAD>"),
+         u"\n无法完整读取，列表中的内容可能有误。\n原文件已备份为：\n" + shown + u".bak", 1},
+        {"",
+         u"\n无法读取，也无法备份。\n原因：目标是一个文件夹（错误 21）\n"
+         u"为保护原文件，对设备列表的更改将不会保存。",
+         0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(ToUtf8(c.what));
+        std::filesystem::remove_all(path.parent_path());
+        c.bytes.empty() ? (void)std::filesystem::create_directories(path / "inside")
+                        : WriteFile(path, c.bytes);
+        RecordingPrompts told;
+        CCommunicateSetDlg opened(sim.Control(), *sim.frame);
+        opened.SetPrompts(told);
+        size_t rows = 99;
+        RunModal(opened, [&] {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !told.messages.empty(); }, 2000));
+            rows = RowsOf(opened).size();
+            Click(opened, kSearch);
+            Click(opened, kExit);
+        });
+        EXPECT_EQ(rows, c.rowsShown);
+        ASSERT_FALSE(told.messages.empty());
+        EXPECT_EQ(told.messages[0].text, u"设备列表文件\n" + shown + c.what);
+        EXPECT_EQ(told.messages[0].caption, u"Warning");
+        if (!c.bytes.empty()) {
+            EXPECT_EQ(told.messages.size(), 1u);
+            EXPECT_EQ(ReadFile(path.string() + ".bak"), c.bytes);
+            EXPECT_EQ(FileDevices().size(), c.rowsShown + 3);
+        } else { // the search is not saved either, and says why
+            ASSERT_EQ(told.messages.size(), 2u);
+            EXPECT_EQ(told.messages[1].text, told.messages[0].text);
+            EXPECT_TRUE(std::filesystem::is_directory(path / "inside"));
+        }
+    }
+}
+
+TEST_F(CommunicateSetDlgTest, AFailedSaveIsToldAndAFailedDeleteLeavesTheRowWithTheFile) {
+    const std::filesystem::path path = DeviceListPath();
+    WriteFile(path.parent_path(), "a file where the folder should be");
+    Run([&] { Click(dialog, kSearch); });
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text, u"无法保存设备列表文件：\n" + PathText(path) +
+                                            u"\n原因：路径中有一项不是文件夹（错误 20）");
+    EXPECT_EQ(Rows().size(), 3u); // found, and usable while the dialog is open
+
+    std::filesystem::remove(path.parent_path());
+    const std::vector<KnownDevice> stored = {{u"A", u"00126f000001", u"1"},
+                                             {u"B", u"00126f000002", u"2"}};
+    ASSERT_TRUE(SaveDeviceList(path, stored));
+    const std::string before = ReadFile(path);
+    // A disk that takes no more than a few bytes: the replacement cannot be written.
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit tiny = saved;
+    tiny.rlim_cur = 16;
+    RecordingPrompts told;
+    CCommunicateSetDlg again(sim.Control(), *sim.frame);
+    again.SetPrompts(told);
+    std::vector<Row> rows;
+    RunModal(again, [&] {
+        again.DlgItem<ListCtrl>(kList)->SelectItem(0);
+        ::setrlimit(RLIMIT_FSIZE, &tiny);
+        Click(again, kDelete);
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        rows = RowsOf(again);
+        Click(again, kExit);
+    });
+    std::signal(SIGXFSZ, previous);
+    ASSERT_EQ(told.messages.size(), 1u);
+    EXPECT_EQ(told.messages[0].text,
+              u"无法保存设备列表文件：\n" + PathText(path) + u"\n原因：文件过大（错误 27）");
+    EXPECT_EQ(rows,
+              (std::vector<Row>{{u"A", u"00126f000001", u"1"}, {u"B", u"00126f000002", u"2"}}));
+    EXPECT_EQ(ReadFile(path), before);
+}
+
+TEST_F(CommunicateSetDlgTest, WithoutAUsableAdapterSearchAndConnectSaySoInsteadOfAnEmptyList) {
+    const struct {
+        SimulatedAdapterFaults faults;
+        bool radioOff;
+        std::u16string_view text;
+    } cases[] = {
+        {{.noService = true}, false, u"蓝牙服务没有运行，请检查!"},
+        {{.noAdapter = true}, false, u"没有找到蓝牙适配器，请检查!"},
+        {{.powerOnRefused = true}, true, u"无法打开蓝牙适配器，请检查!"},
+        {{.inquiryError = EIO}, false, u"搜索蓝牙设备失败，请检查!"},
+    };
+    const std::vector<Row> stored = {{u"GNSS-R02", u"00126f0a9e40", u"1234"}};
+    ASSERT_TRUE(SaveDeviceList(DeviceListPath(), {{u"GNSS-R02", u"00126f0a9e40", u"1234"}}));
+    const std::string before = ReadFile(DeviceListPath());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(ToUtf8(c.text));
+        sim.Platform().SetRadioMode(c.radioOff ? kRadioOff : kRadioDiscoverable);
+        sim.Platform().SetAdapterFaults(c.faults);
+        sim.Platform().ClearCalls();
+        RecordingPrompts told;
+        CCommunicateSetDlg opened(sim.Control(), *sim.frame);
+        opened.SetPrompts(told);
+        bool progressOpened = false;
+        std::vector<Row> rows;
+        RunModal(opened, [&] {
+            Click(opened, kSearch);
+            opened.DlgItem<ListCtrl>(kList)->SelectItem(0);
+            AnswerNextModal([&](QWidget& active) {
+                progressOpened = true;
+                if (auto* progress = dynamic_cast<Dialog*>(&active)) {
+                    Click(*progress, kIdCancel);
+                }
+            });
+            Click(opened, kConnect);
+            QTest::qWait(50);
+            rows = RowsOf(opened);
+            Click(opened, kExit);
+        });
+        ASSERT_GE(told.messages.size(), 1u);
+        EXPECT_EQ(told.messages[0].text, c.text);
+        EXPECT_EQ(told.messages[0].caption, u"Warning");
+        EXPECT_EQ(rows, stored);
+        EXPECT_EQ(ReadFile(DeviceListPath()), before);
+        const std::vector<std::string> calls = sim.Platform().Calls();
+        if (c.faults.inquiryError == 0) { // neither a search nor a connection was tried
+            EXPECT_EQ(told.messages.size(), 2u);
+            EXPECT_EQ(told.messages.back().text, c.text);
+            EXPECT_FALSE(progressOpened);
+            EXPECT_EQ(std::count(calls.begin(), calls.end(), "Inquire"), 0);
+            EXPECT_EQ(std::count(calls.begin(), calls.end(), "CreateSocket"), 0);
+        }
+        sim.Platform().SetAdapterFaults({});
+        sim.Control().Disconnect();
+    }
 }
 
 TEST_F(CommunicateSetDlgTest, UnansweredReadIsCancelledAndTheLinkClosed) {

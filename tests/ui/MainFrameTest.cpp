@@ -1,12 +1,14 @@
 #include "app/CAboutDlg.h"
 #include "app/VersionText.h"
 #include "channel/CommandItem.h"
+#include "common/FileStore.h"
 #include "devices/CCommunicateSetDlg.h"
 #include "model/ReplyChecksum.h"
 #include "resources/MenuTemplate.h"
 #include "tests/ui/ModalDriver.h"
 #include "tests/ui/SimulatedFrame.h"
 #include "ui/QtText.h"
+#include "ui/RecordingPrompts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <filesystem>
 #include <thread>
 
 namespace quorlex {
@@ -216,6 +219,29 @@ TEST(MainFrameTest, AboutBoxIsLaidOutAgainWhenTheWindowTurns) {
     EXPECT_EQ(landscapeTitle, QStringLiteral("关于 Quorlex"));
     EXPECT_TRUE(dateShownAgain);
     EXPECT_EQ(box.GetDlgItemText(202), u"Quorlex 1.0 Bate");
+}
+
+// The cache file's place is taken by a folder: the fetch still ends, and the
+// surveyor is told once, after the delivery that ended it.
+TEST(MainFrameTest, ACacheThatCannotBeSavedIsReportedInAMessageBox) {
+    SimulatedFrame sim;
+    RecordingPrompts prompts;
+    sim.frame->SetPrompts(prompts);
+    const std::filesystem::path cache = sim.frame->Store().FileName();
+    ASSERT_TRUE(std::filesystem::create_directories(cache / "inside"));
+    sim.frame->Core().SetFetchActive(true);
+    const std::string table = "SOURCETABLE 200 OK\r\nSTR;VRS;Site;RTCM 3.2\r\nENDSOURCETABLE\r\n";
+    sim.frame->Deliver(table.data(), table.size());
+    EXPECT_FALSE(sim.frame->Core().FetchActive());
+    EXPECT_TRUE(prompts.messages.empty());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !prompts.messages.empty(); }, 2000));
+    QTest::qWait(50);
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text, u"无法保存源列表缓存文件：\n" + PathText(cache) +
+                                            u"\n原因：目标是一个文件夹（错误 21）");
+    EXPECT_EQ(prompts.messages[0].caption, u"Warning");
+    EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_TRUE(std::filesystem::is_directory(cache / "inside"));
 }
 
 } // namespace
