@@ -3,3 +3,6 @@ target_sources(quorlex_ui PRIVATE
     ${PROJECT_SOURCE_DIR}/settings/CProgressDlg.cpp
     ${PROJECT_SOURCE_DIR}/settings/CSaveOtherTipDlg.cpp
     ${PROJECT_SOURCE_DIR}/settings/CSaveTipDlg.cpp)
+target_sources(quorlex_ui PRIVATE
+    ${PROJECT_SOURCE_DIR}/settings/CPagedTabCtrl.cpp
+    ${PROJECT_SOURCE_DIR}/settings/CWorkSettingDlg.cpp)
