@@ -6,6 +6,7 @@
 #include "devices/CCommunicateSetDlg.h"
 #include "network/CacheFile.h"
 #include "resources/MenuTemplate.h"
+#include "settings/CWorkSettingDlg.h"
 #include "ui/DialogFont.h"
 #include "ui/DialogUnits.h"
 #include "ui/MenuBuilder.h"
@@ -153,6 +154,12 @@ void CMainFrame::ShowAboutBox() {
 void CMainFrame::ShowDeviceDialog() {
     CCommunicateSetDlg devices(Control(), *this, this);
     devices.DoModal();
+}
+
+int CMainFrame::RunWorkingScreen() {
+    CWorkSettingDlg screen(
+        *core, *this, settingsWindow, [this] { ShowAboutBox(); }, this);
+    return screen.DoModal();
 }
 
 void CMainFrame::OnTimerTick() {

@@ -64,6 +64,8 @@ public:
     void OnCommand(int command);
     void ShowAboutBox();
     void ShowDeviceDialog();
+    // Runs the working screen modally; returns how it ended (kIdOk: "退出").
+    int RunWorkingScreen();
 
 private:
     void BuildMenu();

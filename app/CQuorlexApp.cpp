@@ -2,19 +2,25 @@
 
 #include "app/ApplicationIcon.h"
 #include "link/sim/SimulatedPlatform.h"
+#include "ui/Dialog.h"
 #include "ui/DialogFont.h"
 
 #include <QApplication>
 
 namespace quorlex {
 
-CQuorlexApp::CQuorlexApp(bool simulate, bool noAdapter) : platform(MakeReceiverPlatform(simulate)) {
+CQuorlexApp::CQuorlexApp(bool simulate, bool noAdapter, ExitHandler exit)
+    : exit(std::move(exit)), platform(MakeReceiverPlatform(simulate)) {
     if (auto* simulated = dynamic_cast<SimulatedPlatform*>(platform.platform.get());
         simulated != nullptr && noAdapter) {
         SimulatedAdapterFaults faults;
         faults.noAdapter = true;
         simulated->SetAdapterFaults(faults);
     }
+}
+
+void CQuorlexApp::QuitEventLoop(int exitCode) {
+    QCoreApplication::exit(exitCode);
 }
 
 CQuorlexApp::~CQuorlexApp() {
@@ -31,6 +37,13 @@ bool CQuorlexApp::InitInstance() {
     MainFrameOptions options;
     options.simulated = platform.simulated;
     frame = std::make_unique<CMainFrame>(*platform.platform, std::move(options));
+    // The working screen opens on the first tick; "退出" ends the program,
+    // any other close leaves the frame with its menu.
+    frame->SetFirstTickAction([this] {
+        if (frame->RunWorkingScreen() == kIdOk) {
+            exit(0);
+        }
+    });
     frame->show();
     return true;
 }

@@ -3,6 +3,7 @@
 #include "app/CMainFrame.h"
 #include "app/ReceiverPlatform.h"
 
+#include <functional>
 #include <memory>
 
 namespace quorlex {
@@ -11,8 +12,11 @@ namespace quorlex {
 // frame and shows it. Lives inside the QApplication.
 class CQuorlexApp {
 public:
+    // How the process ends when the working screen closes with "退出".
+    using ExitHandler = std::function<void(int exitCode)>;
+
     // noAdapter: the simulated machine has no Bluetooth adapter.
-    explicit CQuorlexApp(bool simulate, bool noAdapter = false);
+    explicit CQuorlexApp(bool simulate, bool noAdapter = false, ExitHandler exit = QuitEventLoop);
     ~CQuorlexApp();
     CQuorlexApp(const CQuorlexApp&) = delete;
     CQuorlexApp& operator=(const CQuorlexApp&) = delete;
@@ -21,7 +25,12 @@ public:
     bool InitInstance();
     CMainFrame* MainWindow() const { return frame.get(); }
 
+    // Leaves the application's event loop, so the frame and its link are
+    // closed in order on the way out.
+    static void QuitEventLoop(int exitCode);
+
 private:
+    ExitHandler exit;
     ReceiverPlatform platform; // outlives the frame and its link
     std::unique_ptr<CMainFrame> frame;
 };
