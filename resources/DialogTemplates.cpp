@@ -178,31 +178,32 @@ constexpr ControlTemplate kRadioDefaults[] = {
 
 // Network relay page; "连接测试" has no action and stays hidden.
 constexpr ControlTemplate kNetWork[] = {
-    C(kNoControlId, K::Static, 6, 9, 30, 8, u"IP:"),
-    C(1029, K::DropDown, 38, 7, 89, 90, u""),
-    C(kNoControlId, K::Static, 6, 25, 30, 8, u"端口:"),
-    C(1030, K::DropDown, 38, 23, 89, 90, u"", s::kSorted),
-    C(kNoControlId, K::Static, 6, 41, 30, 8, u"接入点:"),
-    C(1031, K::DropDown, 38, 39, 89, 90, u""),
-    C(kNoControlId, K::Static, 6, 57, 30, 8, u"用户名:"),
-    C(1010, K::Edit, 38, 55, 89, 12, u""),
-    C(kNoControlId, K::Static, 6, 73, 30, 8, u"密码:"),
-    C(1025, K::Edit, 38, 71, 89, 12, u""),
-    C(1033, K::Button, 4, 87, 62, 14, u"设置APN"),
-    C(1034, K::Button, 65, 87, 62, 14, u"中继设置"),
-    C(1024, K::Button, 4, 100, 62, 14, u"获取接入点"),
-    C(1013, K::Button, 65, 100, 62, 14, u"连接测试", s::kHidden),
+    C(kNoControlId, K::Static, 6, 5, 30, 8, u"IP:"),
+    C(1029, K::DropDown, 38, 3, 89, 90, u""),
+    C(kNoControlId, K::Static, 6, 19, 30, 8, u"端口:"),
+    C(1030, K::DropDown, 38, 17, 89, 90, u"", s::kSorted),
+    C(kNoControlId, K::Static, 6, 33, 30, 8, u"接入点:"),
+    C(1031, K::DropDown, 38, 31, 89, 90, u""),
+    C(kNoControlId, K::Static, 6, 47, 30, 8, u"用户名:"),
+    C(1010, K::Edit, 38, 45, 89, 12, u""),
+    C(kNoControlId, K::Static, 6, 61, 30, 8, u"密码:"),
+    C(1025, K::Edit, 38, 59, 89, 12, u""),
+    C(1033, K::Button, 4, 73, 62, 13, u"设置APN"),
+    C(1034, K::Button, 65, 73, 62, 13, u"中继设置"),
+    C(1024, K::Button, 4, 85, 62, 13, u"获取接入点"),
+    C(1013, K::Button, 65, 85, 62, 13, u"连接测试", s::kHidden),
 };
 
+// Base network page: the buttons right under the fields, as on the relay page.
 constexpr ControlTemplate kBaseNet[] = {
-    C(kNoControlId, K::Static, 6, 9, 30, 8, u"IP:"),
-    C(1029, K::DropDown, 38, 7, 89, 90, u""),
-    C(kNoControlId, K::Static, 6, 25, 30, 8, u"端口:"),
-    C(1030, K::DropDown, 38, 23, 89, 90, u"", s::kSorted),
-    C(kNoControlId, K::Static, 6, 41, 30, 8, u"接入点:"),
-    C(1063, K::Edit, 38, 39, 89, 12, u""),
-    C(1033, K::Button, 4, 100, 62, 14, u"设置APN"),
-    C(1034, K::Button, 65, 100, 62, 14, u"五芯口波特率"),
+    C(kNoControlId, K::Static, 6, 5, 30, 8, u"IP:"),
+    C(1029, K::DropDown, 38, 3, 89, 90, u""),
+    C(kNoControlId, K::Static, 6, 19, 30, 8, u"端口:"),
+    C(1030, K::DropDown, 38, 17, 89, 90, u"", s::kSorted),
+    C(kNoControlId, K::Static, 6, 33, 30, 8, u"接入点:"),
+    C(1063, K::Edit, 38, 31, 89, 12, u""),
+    C(1033, K::Button, 4, 47, 62, 13, u"设置APN"),
+    C(1034, K::Button, 65, 47, 62, 13, u"五芯口波特率"),
 };
 
 constexpr ControlTemplate kNetWorkRelay[] = {
