@@ -18,11 +18,14 @@
 #include "radio/CWorkSetDafaultUHFDlg.h"
 #include "radio/CWorkUHFDlg.h"
 #include "radio/ChannelTable.h"
+#include "settings/CPagedTabCtrl.h"
 #include "settings/CProgressDlg.h"
 #include "settings/CSaveOtherTipDlg.h"
 #include "settings/CSaveTipDlg.h"
+#include "settings/CWorkSettingDlg.h"
 #include "settings/SettingsWindowSlot.h"
 #include "tests/ui/ModalDriver.h"
+#include "tests/ui/WorkingScreenDriver.h"
 #include "ui/CColorListCtrl.h"
 #include "ui/DialogFont.h"
 #include "ui/QtTranslations.h"
@@ -37,6 +40,7 @@
 #include <QMessageBox>
 #include <QPixmap>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -62,6 +66,21 @@ public:
             }
             QApplication::processEvents();
             Save(dialog, name);
+            if (dialog.HasWindow()) {
+                dialog.EndDialog(kIdCancel);
+            }
+        });
+    }
+
+    // One picture after each step, all of the same run of the dialog.
+    void ShootEach(Dialog& dialog,
+                   const std::vector<std::pair<QString, std::function<void()>>>& steps) {
+        RunModal(dialog, [&] {
+            for (const auto& [name, step] : steps) {
+                step();
+                QApplication::processEvents();
+                Save(dialog, name);
+            }
             if (dialog.HasWindow()) {
                 dialog.EndDialog(kIdCancel);
             }
@@ -143,6 +162,29 @@ QSize Enlarged(const Dialog& dialog) {
     return dialog.TemplateSize() * 3 / 2;
 }
 
+// The working screen before connecting, then connected to a simulated
+// receiver whose configuration it has read, once per page.
+void ShootWorkingScreen(Shooter& shooter, CMainFrame& frame) {
+    CWorkSettingDlg screen(frame.Core(), frame, frame.SettingsWindow(), {});
+    const auto page = [&screen](int index) {
+        return [&screen, index] { screen.TabCtrl()->TabBar()->setCurrentIndex(index); };
+    };
+    shooter.ShootEach(screen, {
+                                  {QStringLiteral("working-screen-135"), [] {}},
+                                  {QStringLiteral("working-screen-radio-131"),
+                                   [&] {
+                                       if (!ConnectFromWorkingScreen(screen, 0)) {
+                                           QTextStream(stderr) << "cannot read a receiver\n";
+                                           shooter.failures++;
+                                       }
+                                   }},
+                                  {QStringLiteral("working-screen-network-132"), page(1)},
+                                  {QStringLiteral("working-screen-relay-134"), page(2)},
+                                  {QStringLiteral("working-screen-base-103"), page(3)},
+                              });
+    frame.Control().Disconnect();
+}
+
 int Run(const QString& folder) {
     QDir().mkpath(folder);
     Shooter shooter(folder);
@@ -154,6 +196,7 @@ int Run(const QString& folder) {
     ReceiverPlatform receivers = MakeReceiverPlatform(true);
     MainFrameOptions options;
     options.sleeper = [](std::chrono::milliseconds) {};
+    options.tickInterval = std::chrono::milliseconds(100); // reads end in a moment
     options.simulated = true;
     CMainFrame frame(*receivers.platform, std::move(options));
     shooter.ShootWindow(frame, QStringLiteral("main-frame"));
@@ -230,6 +273,8 @@ int Run(const QString& folder) {
     CWorkApnDlg apn;
     apn.block = {u"CMNET", u"", u""};
     shooter.Shoot(apn, QStringLiteral("apn-133"));
+
+    ShootWorkingScreen(shooter, frame);
 
     return shooter.failures == 0 ? 0 : 1;
 }
