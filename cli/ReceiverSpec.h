@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quorlex::cli {
+
+enum class ReceiverKind {
+    BluetoothAddress, // "00:12:6F:0A:1B:2C" or "00126f0a1b2c"
+    BluetoothName,    // a name from the device list
+    Simulated,        // "sim" or "sim:NAME", in-process
+    Tcp,              // "tcp:HOST:PORT"
+    Serial,           // "serial:/dev/ttyUSB0[:BAUD]"
+};
+
+// A RECEIVER argument, parsed but not yet looked up.
+struct ReceiverSpec {
+    ReceiverKind kind = ReceiverKind::BluetoothName;
+    std::string text; // as given; what reports call the receiver
+    uint64_t address = 0;
+    std::string name; // device-list name, or simulated receiver (empty: the first)
+    std::string host;
+    uint16_t port = 0;
+    std::string device;
+    int baud = 0;
+
+    bool operator==(const ReceiverSpec&) const = default;
+};
+
+inline constexpr int kDefaultSerialBaud = 115200;
+
+// nullopt with error set when the text names no receiver.
+std::optional<ReceiverSpec> ParseReceiverSpec(std::string_view text, std::string& error);
+
+// "00:12:6F:0A:1B:2C".
+std::string FormatBluetoothAddress(uint64_t address);
+
+} // namespace quorlex::cli
