@@ -46,16 +46,22 @@ struct Parsed {
     std::string userText;
 };
 
+// format empty: the command has no --format (apply writes a summary).
 void AddReceiverOptions(CLI::App& command, CommandOptions& parsed, const std::string& format) {
     parsed.options.format = format;
-    command.add_option("--format", parsed.options.format, "output: json or text")
-        ->check(CLI::IsMember({"json", "text"}))
-        ->capture_default_str();
+    if (!format.empty()) {
+        command.add_option("--format", parsed.options.format, "output: json or text")
+            ->check(CLI::IsMember({"json", "text"}))
+            ->capture_default_str();
+    }
     parsed.pin = command.add_option("--pin", parsed.pinText,
                                     "PIN of a Bluetooth receiver (default: the device list's, "
                                     "else 7391); never shown");
     command.add_option("--devices", parsed.options.devices,
-                       "device list to look receiver names up in (default: the application's)");
+                       format.empty() ? "device list to look receiver names up in (default: the "
+                                        "application's); without RECEIVER, every receiver in it"
+                                      : "device list to look receiver names up in (default: the "
+                                        "application's)");
     command.add_option("--wire-log", parsed.options.wireLog,
                        "record every byte on the link (not available in this build yet)");
     command.footer(std::string(kReceiverHelp) + "\n\n" + kExitStatus);
@@ -184,7 +190,8 @@ int RunCommandLine(int argc, const char* const* argv, ToolContext& context) {
                             "receiver's)");
 
     for (CLI::App* command : {read, diff, apply, mountPoints}) {
-        AddReceiverOptions(*command, parsed.commands[command], command == diff ? "text" : "json");
+        const std::string format = command == apply ? "" : command == diff ? "text" : "json";
+        AddReceiverOptions(*command, parsed.commands[command], format);
     }
     try {
         app.parse(argc, argv);

@@ -1,0 +1,69 @@
+#include "cli/ReceiverSpec.h"
+
+#include <gtest/gtest.h>
+
+using namespace quorlex::cli;
+
+TEST(ReceiverSpecTest, EveryKindAndItsMistakes) {
+    struct Case {
+        const char* text;
+        std::optional<ReceiverSpec> spec; // nullopt: refused
+        const char* error = "";
+    };
+    auto spec = [](ReceiverKind kind, const char* text) {
+        ReceiverSpec s;
+        s.kind = kind;
+        s.text = text;
+        return s;
+    };
+    ReceiverSpec address = spec(ReceiverKind::BluetoothAddress, "00:12:6F:0A:1B:2C");
+    address.address = 0x00126F0A1B2CULL;
+    ReceiverSpec listed = spec(ReceiverKind::BluetoothAddress, "00126f0a1b2c");
+    listed.address = 0x00126F0A1B2CULL;
+    ReceiverSpec named = spec(ReceiverKind::BluetoothName, "GNSS-R01");
+    named.name = "GNSS-R01";
+    ReceiverSpec almost = spec(ReceiverKind::BluetoothName, "00:12:6F:0A:1B");
+    almost.name = "00:12:6F:0A:1B";
+    ReceiverSpec sim = spec(ReceiverKind::Simulated, "sim");
+    ReceiverSpec simNamed = spec(ReceiverKind::Simulated, "sim:GNSS-R02");
+    simNamed.name = "GNSS-R02";
+    ReceiverSpec tcp = spec(ReceiverKind::Tcp, "tcp:receiver.local:9527");
+    tcp.host = "receiver.local";
+    tcp.port = 9527;
+    ReceiverSpec tcp6 = spec(ReceiverKind::Tcp, "tcp:[::1]:2101");
+    tcp6.host = "::1";
+    tcp6.port = 2101;
+    ReceiverSpec serial = spec(ReceiverKind::Serial, "serial:/dev/ttyUSB0");
+    serial.device = "/dev/ttyUSB0";
+    serial.baud = kDefaultSerialBaud;
+    ReceiverSpec serialBaud = spec(ReceiverKind::Serial, "serial:/dev/ttyS1:9600");
+    serialBaud.device = "/dev/ttyS1";
+    serialBaud.baud = 9600;
+
+    const Case cases[] = {
+        {"00:12:6F:0A:1B:2C", address},
+        {"00126f0a1b2c", listed},
+        {"GNSS-R01", named},
+        {"00:12:6F:0A:1B", almost},
+        {"sim", sim},
+        {"sim:GNSS-R02", simNamed},
+        {"tcp:receiver.local:9527", tcp},
+        {"tcp:[::1]:2101", tcp6},
+        {"serial:/dev/ttyUSB0", serial},
+        {"serial:/dev/ttyS1:9600", serialBaud},
+        {"", std::nullopt, "empty"},
+        {"sim:", std::nullopt, "sim:NAME"},
+        {"tcp:host", std::nullopt, "tcp:HOST:PORT"},
+        {"tcp:host:0", std::nullopt, "1-65535"},
+        {"tcp::2101", std::nullopt, "tcp:HOST:PORT"},
+        {"serial:ttyUSB0", std::nullopt, "absolute"},
+        {"serial:/dev/ttyUSB0:1234", std::nullopt, "baud rate"},
+    };
+    for (const Case& c : cases) {
+        std::string error;
+        const auto parsed = ParseReceiverSpec(c.text, error);
+        EXPECT_EQ(parsed, c.spec) << c.text;
+        EXPECT_NE(error.find(c.error), std::string::npos) << c.text << ": " << error;
+    }
+    EXPECT_EQ(FormatBluetoothAddress(0x00126F0A1B2CULL), "00:12:6F:0A:1B:2C");
+}
