@@ -102,7 +102,11 @@ private:
         static const std::map<std::string, std::set<std::string>> kAllowed = AllowedKeys();
         const auto& keys = kAllowed.at(path);
         for (const auto& [key, value] : object.items()) {
-            const std::string child = path.empty() ? key : path + "." + key;
+            std::string child = path;
+            if (!child.empty()) {
+                child += '.';
+            }
+            child += key;
             if (!keys.contains(key)) {
                 Problem(child, "unknown key");
             } else if (kAllowed.contains(child)) {

@@ -30,7 +30,7 @@ std::optional<std::vector<ResolvedReceiver>> ResolveReceivers(ToolContext& conte
             spec ? context.platforms.Resolve(*spec, resolve, error, exitCode) : std::nullopt;
         if (!resolved) {
             exitCode = spec ? exitCode : kExitUsage;
-            context.err << "quorlexctl: " << (spec ? error : name + ": " + error)
+            context.err << "quorlexctl: " << (spec ? "" : name + ": ") << error
                         << "; nothing was sent\n";
             return std::nullopt;
         }

@@ -29,6 +29,7 @@ ToolRun::~ToolRun() {
 RunResult ToolRun::Run(std::vector<std::string> args) {
     args.insert(args.begin(), "quorlexctl");
     std::vector<const char*> argv;
+    argv.reserve(args.size());
     for (const std::string& arg : args) {
         argv.push_back(arg.c_str());
     }
