@@ -55,7 +55,7 @@ TEST(SourceTableParse, SmallTableGivesItsRecordsAndRawText) {
 
 TEST(SourceTableParse, LinesOutsideTheTableAreIgnoredUntilTheNextStart) {
     SourceTableStore store = StoreWithoutCache();
-    store.FeedSourceTable(u"HTTP/1.1 200 OK\r\nSTR;EARLY;x;y\r\n");
+    store.FeedSourceTable(u"Server: caster\r\nSTR;EARLY;x;y\r\n");
     EXPECT_EQ(store.State(), SourceTableState::Idle);
     EXPECT_TRUE(store.StrList().empty());
     EXPECT_TRUE(store.TableText().empty());
@@ -70,6 +70,65 @@ TEST(SourceTableParse, LinesOutsideTheTableAreIgnoredUntilTheNextStart) {
     EXPECT_EQ(store.State(), SourceTableState::Receiving);
     EXPECT_EQ(MountPointsOf(store), (std::vector<std::u16string>{u"A", u"B"}));
     EXPECT_EQ(store.TableText(), u"SOURCETABLE 200 OK\r\nSTR;B;x\r\n");
+}
+
+// An NTRIP 2.0 answer: its header lines stay in the text, even one that holds
+// a tag, but only the lines after the empty one are records.
+TEST(SourceTableParse, HttpStatusStartsATableWhoseHeadHoldsNoRecords) {
+    for (const std::u16string_view status : {u"HTTP/1.1 200 OK", u"HTTP/1.0 200 OK"}) {
+        SourceTableStore store = StoreWithoutCache();
+        store.FeedSourceTable(u"SOURCETABLE 401 Unauthorized\n");
+        store.FeedSourceTable(std::u16string(status) +
+                              u"\nServer: STR;HEAD;x\nContent-Type: gnss/sourcetable\n\n"
+                              u"STR;A;x\nCAS;h;2101\nENDSOURCETABLE\n");
+        EXPECT_EQ(store.State(), SourceTableState::Complete);
+        EXPECT_EQ(MountPointsOf(store), std::vector<std::u16string>{u"A"});
+        EXPECT_EQ(store.CasList().size(), 1u);
+        EXPECT_EQ(store.TableText(), std::u16string(status) +
+                                         u"\r\nServer: STR;HEAD;x\r\nContent-Type: "
+                                         u"gnss/sourcetable\r\n\r\nSTR;A;x\r\nCAS;h;2101\r\n"
+                                         u"ENDSOURCETABLE\r\n");
+    }
+}
+
+TEST(SourceTableParse, ACasterThatRefusesEndsTheTableNamingItsStatus) {
+    struct Row {
+        std::u16string_view line;
+        bool refuses;
+    };
+    const Row rows[] = {
+        {u"HTTP/1.1 401 Unauthorized", true},
+        {u"HTTP/1.0 403 Forbidden", true},
+        {u"SOURCETABLE 401", true},
+        {u"ICY 401 Unauthorized", true},
+        {u"HTTP/1.1 404 Not Found", true},
+        {u"HTTP/1.1 302 Found", true},
+        {u"ICY 200 OK", false},
+        {u"HTTP/1.1 100 Continue", false},
+        {u"HTTP/2 401", false},
+        {u"@GNSS,ERROR,401", false},
+    };
+    for (const Row& row : rows) {
+        SourceTableStore store = StoreWithoutCache();
+        store.FeedSourceTable(std::u16string(row.line) + u"\r\nWWW-Authenticate: Basic\r\n");
+        const std::string name(row.line.begin(), row.line.end());
+        EXPECT_EQ(store.IsRefused(), row.refuses) << name;
+        EXPECT_TRUE(store.TableText().empty()) << name;
+        if (row.refuses) {
+            EXPECT_EQ(store.StatusText(),
+                      u"获取源列表失败！服务器答复：" + std::u16string(row.line));
+        }
+    }
+    // Inside a table such a line is the table's; a table after a refusal is taken.
+    SourceTableStore store = StoreWithoutCache();
+    store.FeedSourceTable(u"SOURCETABLE 200 OK\r\nHTTP/1.1 401 x\r\n");
+    EXPECT_EQ(store.State(), SourceTableState::Receiving);
+    store.FeedSourceTable(u"ENDSOURCETABLE\r\n");
+    store.FeedSourceTable(u"ICY 401\r\n");
+    EXPECT_TRUE(store.IsRefused());
+    store.FeedSourceTable(SmallTable());
+    EXPECT_TRUE(store.IsComplete());
+    EXPECT_EQ(store.TableText(), SmallTable());
 }
 
 TEST(SourceTableParse, TheEndLineDropsTheRestOfItsChunk) {
