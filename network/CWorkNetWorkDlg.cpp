@@ -2,6 +2,7 @@
 
 #include "channel/MainFrameCore.h"
 #include "common/Numbers.h"
+#include "network/CMountPointDetailDlg.h"
 #include "network/CWorkApnDlg.h"
 #include "network/CWorkNetWorkRelayDlg.h"
 #include "network/MountPointFetch.h"
@@ -22,6 +23,9 @@ constexpr int kPasswordEdit = 1025;
 constexpr int kApnButton = 1033;
 constexpr int kRelayButton = 1034;
 constexpr int kFetchButton = 1024;
+constexpr int kDetailsButton = 1035;
+
+constexpr std::u16string_view kNoRecords = u"没有接入点信息，请先获取接入点!";
 
 constexpr size_t kRelayProfile = 0;
 constexpr size_t kRelayRadio = 0;
@@ -120,6 +124,9 @@ void CWorkNetWorkDlg::OnCommand(int id, Notification code) {
     case kFetchButton:
         FetchMountPoints();
         break;
+    case kDetailsButton:
+        ShowMountPointDetails();
+        break;
     default:
         Dialog::OnCommand(id, code);
         break;
@@ -139,6 +146,23 @@ void CWorkNetWorkDlg::EditRelayRadio() {
     dialog.block = relayRadio;
     if (dialog.DoModal() == kIdOk) {
         relayRadio = dialog.block;
+    }
+}
+
+// The record behind each name, for choosing among many; the choice only
+// fills in the mount point, as picking it from the list would.
+void CWorkNetWorkDlg::ShowMountPointDetails() {
+    const std::vector<StrRecord>& records = core.Store().StrList();
+    if (records.empty()) {
+        MessageBox(kNoRecords);
+        return;
+    }
+    const ReceiverConfig& config = core.Control().Settings().config;
+    CMountPointDetailDlg dialog(
+        records, ReportedBasePosition(config.basePositionMode, config.basePosition), this);
+    dialog.mountPoint = GetDlgItemText(kMountPointCombo);
+    if (dialog.DoModal() == kIdOk) {
+        SetDlgItemText(kMountPointCombo, dialog.mountPoint);
     }
 }
 

@@ -16,7 +16,7 @@ constexpr double kMaxLongitude = 180.0;
 // Some tables count longitudes eastwards up to 360.
 constexpr double kFullCircle = 360.0;
 constexpr int kDistanceDecimals = 1;
-constexpr int kDegreeDecimals = 6;
+constexpr int kDegreeDecimals = 4;
 
 std::u16string_view TrimBlanks(std::u16string_view text) {
     const size_t first = text.find_first_not_of(u" \t");

@@ -58,6 +58,7 @@ std::vector<RankedStream> RankByDistance(const std::vector<StrRecord>& records,
 
 // "%.1f" kilometres; empty for none.
 std::u16string DistanceText(std::optional<double> km);
+// "%.4f" degrees, about ten metres: finer than any ordering of casters needs.
 std::u16string DegreesText(double degrees);
 
 } // namespace quorlex
