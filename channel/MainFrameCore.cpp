@@ -74,15 +74,18 @@ void MainFrameCore::SetFetchActive(bool active) {
     fetchActive_ = active;
 }
 
-// The receiver sends the table before it answers the command after the list
-// request; counting that command's time while a large table streams in would
-// time it out although the receiver is plainly busy with what it was asked.
-bool MainFrameCore::TableStreaming() const {
-    return fetchActive_ && store_.State() == SourceTableState::Receiving && store_.Ticks() == 0;
+// The receiver sends the names and the table before it answers the command
+// after the list request; counting that command's time while a large list
+// streams in would time it out although the receiver is plainly busy with
+// what it was asked.
+bool MainFrameCore::FetchAnswerStreaming() const {
+    const bool answering = store_.ListPhase() == MountListPhase::Inside ||
+                           store_.State() == SourceTableState::Receiving;
+    return fetchActive_ && answering && store_.Ticks() == 0;
 }
 
 void MainFrameCore::OnTimer() {
-    if (!TableStreaming()) {
+    if (!FetchAnswerStreaming()) {
         control_.OnTimerTick();
     }
     if (!fetchActive_) {

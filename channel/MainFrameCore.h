@@ -33,12 +33,12 @@ public:
     // A received chunk or a link status text; bytes are valid during the call only.
     int OnReceiverData(const char* bytes, size_t count);
     // The channel's tick, then the fetch time-out. While the receiver relays
-    // the table it answers nothing else, so the channel's time stands still
-    // on a tick that follows table text.
+    // the names and the table it answers nothing else, so the channel's time
+    // stands still on a tick that follows their text.
     void OnTimer();
 
 private:
-    bool TableStreaming() const;
+    bool FetchAnswerStreaming() const;
     // keepCache: what arrived is no table, and the last one cached stays.
     void EndFetch(bool keepCache = false);
 

@@ -378,7 +378,7 @@ TEST_F(MainFrameCoreTest, ARefusalEndsTheFetchAtOnceAndKeepsTheCachedTable) {
     const std::string cached = CachedBytes();
     ASSERT_FALSE(cached.empty());
     for (const std::string status : {"HTTP/1.1 401 Unauthorized", "SOURCETABLE 401 Unauthorized",
-                                     "ICY 401 Unauthorized", "HTTP/1.0 404 Not Found"}) {
+                                     "ICY 401 Unauthorized", "HTTP/1.0 401 Unauthorized"}) {
         target.notes.clear();
         StartFetch();
         Deliver("@GNSS,GET,NETWORK.MOUNTPOINTLIST,START*11\r\n"
@@ -386,7 +386,7 @@ TEST_F(MainFrameCoreTest, ARefusalEndsTheFetchAtOnceAndKeepsTheCachedTable) {
                 status + "\r\nWWW-Authenticate: Basic realm=\"/\"\r\n\r\n");
         EXPECT_FALSE(core->FetchActive()) << status;
         ASSERT_FALSE(target.notes.empty());
-        EXPECT_EQ(target.notes.back().status, u"获取源列表失败！服务器答复：" + FromUtf8(status));
+        EXPECT_EQ(target.notes.back().status, u"获取源列表失败：401 Unauthorized") << status;
         for (int tick = 0; tick <= SourceTableStore::kTimeoutTicks; ++tick) {
             core->OnTimer();
         }
@@ -395,9 +395,9 @@ TEST_F(MainFrameCoreTest, ARefusalEndsTheFetchAtOnceAndKeepsTheCachedTable) {
     }
 }
 
-// The command after the list request waits behind the table in the
-// receiver: its time stands still while table text keeps coming, and runs
-// again once the table is complete.
+// The command after the list request waits behind the names and the table
+// in the receiver: its time stands still while their text keeps coming, and
+// runs again once the table is complete.
 TEST_F(MainFrameCoreTest, TheNextCommandsTimeStandsStillWhileTheTableArrives) {
     SimulatedReceiver silent;
     silent.address = kAddress;
@@ -412,9 +412,14 @@ TEST_F(MainFrameCoreTest, TheNextCommandsTimeStandsStillWhileTheTableArrives) {
 
     StartFetch();
     StartBatch({MakeCommandItem(u"GET,ALL", u"重新获取参数")});
-    Deliver("SOURCETABLE 200 OK\r\n");
+    Deliver("@GNSS,GET,NETWORK.MOUNTPOINTLIST,START*11\r\n");
     const int position = Control().Progress().position;
-    for (int tick = 0; tick < 30; ++tick) {
+    for (int tick = 0; tick < 20; ++tick) {
+        Deliver("@GNSS,GET,NETWORK.MOUNTPOINTLI,OK,MP" + std::to_string(tick) + "*00\r\n");
+        core->OnTimer();
+    }
+    Deliver("@GNSS,GET,NETWORK.MOUNTPOINTLIST,END*22\r\nSOURCETABLE 200 OK\r\n");
+    for (int tick = 0; tick < 20; ++tick) {
         Deliver("STR;MP" + std::to_string(tick) + ";Site;RTCM 3.2\r\n");
         core->OnTimer();
     }
