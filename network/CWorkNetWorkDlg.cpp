@@ -26,6 +26,7 @@ constexpr int kFetchButton = 1024;
 constexpr int kDetailsButton = 1035;
 
 constexpr std::u16string_view kNoRecords = u"没有接入点信息，请先获取接入点!";
+constexpr std::u16string_view kCheckCaster = u"\n请检查CORS地址、端口、用户名和密码!";
 
 constexpr size_t kRelayProfile = 0;
 constexpr size_t kRelayRadio = 0;
@@ -152,7 +153,13 @@ void CWorkNetWorkDlg::EditRelayRadio() {
 // The record behind each name, for choosing among many; the choice only
 // fills in the mount point, as picking it from the list would.
 void CWorkNetWorkDlg::ShowMountPointDetails() {
-    const std::vector<StrRecord>& records = core.Store().StrList();
+    SourceTableStore& store = core.Store();
+    // A fetch that brought no table (refused, cancelled, timed out) emptied the
+    // store; the names the page still offers are the cached table's.
+    if (store.StrList().empty() && !core.FetchActive()) {
+        store.LoadCache();
+    }
+    const std::vector<StrRecord>& records = store.StrList();
     if (records.empty()) {
         MessageBox(kNoRecords);
         return;
@@ -183,13 +190,19 @@ void CWorkNetWorkDlg::FetchMountPoints() {
         control.AddCommand(item);
     }
     control.StartBatch(u"开始发送指令");
-    if (progress.DoModal() == kIdOk) {
+    const bool ended = progress.DoModal() == kIdOk;
+    if (ended) {
         if (!store.MountPoints().empty()) {
             ShowMountPoints(store.MountPoints());
         }
         settingsWindow.SendRefresh();
     }
     control.SetProgressTarget(nullptr);
+    // The progress dialog closes by itself once the batch went well, so the
+    // row of a refusal would be gone before it is read.
+    if (ended && store.IsRefused()) {
+        MessageBox(store.StatusText() + std::u16string(kCheckCaster));
+    }
 }
 
 } // namespace quorlex

@@ -21,8 +21,8 @@ constexpr int kNameField = 4;
 constexpr std::u16string_view kTableStart = u"SOURCETABLE 200 OK";
 constexpr std::u16string_view kTableEnd = u"ENDSOURCETABLE";
 constexpr std::u16string_view kLineEnd = u"\r\n";
-// A refusal's reason is the caster's text; the progress row shows its start.
-constexpr size_t kMaxRefusalShown = 80;
+// A refusal's reason is the caster's text; a progress row has room for its start.
+constexpr size_t kMaxRefusalShown = 40;
 
 enum class LineKind { Cas, Str, Net, End, Other };
 
@@ -157,7 +157,8 @@ bool SourceTableStore::TakeStatusLine(std::u16string_view line) {
         return false;
     }
     state_ = SourceTableState::Refused;
-    refusal_.assign(line.substr(0, kMaxRefusalShown));
+    // The code and reason say what went wrong; the protocol word does not.
+    refusal_.assign(line.substr(line.find(u' ') + 1, kMaxRefusalShown));
     pendingTable_.Clear();
     return true;
 }
@@ -205,7 +206,7 @@ std::u16string SourceTableStore::StatusText() const {
     case SourceTableState::TimedOut:
         return u"获取源列表超时！";
     case SourceTableState::Refused:
-        return FormatText(u"获取源列表失败！服务器答复：%s", {std::u16string_view(refusal_)});
+        return FormatText(u"获取源列表失败：%s", {std::u16string_view(refusal_)});
     case SourceTableState::Idle:
         break;
     }

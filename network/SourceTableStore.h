@@ -71,7 +71,7 @@ public:
     bool IsComplete() const { return state_ == SourceTableState::Complete; }
     bool IsTimedOut() const { return state_ == SourceTableState::TimedOut; }
     bool IsRefused() const { return state_ == SourceTableState::Refused; }
-    // The status line of a refusal, as the caster sent it.
+    // The status code and reason of a refusal, as the caster sent them.
     const std::u16string& Refusal() const { return refusal_; }
     MountListPhase ListPhase() const { return listPhase_; }
     int32_t Ticks() const { return ticks_; }

@@ -94,29 +94,30 @@ TEST(SourceTableParse, HttpStatusStartsATableWhoseHeadHoldsNoRecords) {
 TEST(SourceTableParse, ACasterThatRefusesEndsTheTableNamingItsStatus) {
     struct Row {
         std::u16string_view line;
-        bool refuses;
+        std::u16string shown; // empty: no refusal
     };
+    const std::u16string longReason(60, u'x');
+    const std::u16string longLine = u"HTTP/1.1 500 " + longReason;
     const Row rows[] = {
-        {u"HTTP/1.1 401 Unauthorized", true},
-        {u"HTTP/1.0 403 Forbidden", true},
-        {u"SOURCETABLE 401", true},
-        {u"ICY 401 Unauthorized", true},
-        {u"HTTP/1.1 404 Not Found", true},
-        {u"HTTP/1.1 302 Found", true},
-        {u"ICY 200 OK", false},
-        {u"HTTP/1.1 100 Continue", false},
-        {u"HTTP/2 401", false},
-        {u"@GNSS,ERROR,401", false},
+        {u"HTTP/1.1 401 Unauthorized", u"获取源列表失败：401 Unauthorized"},
+        {u"HTTP/1.0 403 Forbidden", u"获取源列表失败：403 Forbidden"},
+        {u"SOURCETABLE 401", u"获取源列表失败：401"},
+        {u"ICY 401 Unauthorized", u"获取源列表失败：401 Unauthorized"},
+        {u"HTTP/1.1 302 Found", u"获取源列表失败：302 Found"},
+        {longLine, u"获取源列表失败：500 " + longReason.substr(0, 36)},
+        {u"ICY 200 OK", u""},
+        {u"HTTP/1.1 100 Continue", u""},
+        {u"HTTP/2 401", u""},
+        {u"@GNSS,ERROR,401", u""},
     };
     for (const Row& row : rows) {
         SourceTableStore store = StoreWithoutCache();
         store.FeedSourceTable(std::u16string(row.line) + u"\r\nWWW-Authenticate: Basic\r\n");
         const std::string name(row.line.begin(), row.line.end());
-        EXPECT_EQ(store.IsRefused(), row.refuses) << name;
+        EXPECT_EQ(store.IsRefused(), !row.shown.empty()) << name;
         EXPECT_TRUE(store.TableText().empty()) << name;
-        if (row.refuses) {
-            EXPECT_EQ(store.StatusText(),
-                      u"获取源列表失败！服务器答复：" + std::u16string(row.line));
+        if (store.IsRefused()) {
+            EXPECT_EQ(store.StatusText(), row.shown) << name;
         }
     }
     // Inside a table such a line is the table's; a table after a refusal is taken.

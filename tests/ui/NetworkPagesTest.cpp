@@ -392,6 +392,8 @@ TEST(MountPointFetchDlgTest, EveryFormOfTheTableAndARefusal) {
         seed.close();
         ASSERT_TRUE(sim.Connect(form.receiver));
         Pages pages(sim);
+        RecordingPrompts prompts;
+        pages.netWork.SetPrompts(prompts);
         ProgressWatch watch;
         watch.Arm([](CProgressDlg&) {});
         ASSERT_TRUE(Click(pages.netWork, kFetchButton));
@@ -403,14 +405,28 @@ TEST(MountPointFetchDlgTest, EveryFormOfTheTableAndARefusal) {
         ASSERT_TRUE(cache.open(QIODevice::ReadOnly));
         const QByteArray cached = cache.readAll();
         if (form.firstLine.empty()) {
-            EXPECT_TRUE(watch.rows.contains(
-                QStringLiteral("获取源列表失败！服务器答复：HTTP/1.1 401 Unauthorized")));
+            EXPECT_TRUE(watch.rows.contains(QStringLiteral("获取源列表失败：401 Unauthorized\n")));
+            // The dialog closed by itself: the page says it once more.
+            ASSERT_EQ(prompts.messages.size(), 1u);
+            EXPECT_EQ(prompts.messages[0].text,
+                      u"获取源列表失败：401 Unauthorized\n请检查CORS地址、端口、用户名和密码!");
             EXPECT_EQ(Items(pages.netWork, kMountPointCombo), QStringList{"EARLIER"});
             EXPECT_EQ(cached.toStdString(), earlier);
+            // The details offer what the combo offers: the cached table.
+            std::u16string detailed;
+            AnswerNextModal([&](QWidget& active) {
+                auto* details = dynamic_cast<CMountPointDetailDlg*>(&active);
+                ASSERT_NE(details, nullptr);
+                detailed = details->StreamList()->GetItemText(0, 0);
+                Click(*details, kIdCancel);
+            });
+            ASSERT_TRUE(Click(pages.netWork, kDetailsButton));
+            EXPECT_EQ(detailed, u"EARLIER");
             continue;
         }
         EXPECT_TRUE(watch.rows.contains(QStringLiteral("获取源列表完毕！")))
             << watch.rows.toStdString();
+        EXPECT_TRUE(prompts.messages.empty());
         EXPECT_EQ(Items(pages.netWork, kMountPointCombo),
                   ToQStrings(sim.Simulator(form.receiver).MountPoints()));
         EXPECT_TRUE(cached.startsWith(QByteArray::fromStdString(form.firstLine + "\r\n")));
