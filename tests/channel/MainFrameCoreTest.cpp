@@ -68,10 +68,6 @@ std::string Joined(const std::vector<std::string>& lines, std::string_view end) 
     return text;
 }
 
-std::string Hex(size_t n, bool upper) {
-    return ToUtf8(FormatText(upper ? u"%X" : u"%x", {static_cast<int64_t>(n)}));
-}
-
 // The body in chunks whose sizes take turns between lower- and upper-case
 // hexadecimal, with an extension and a trailer; the first chunk ends inside
 // the first two-byte character.
@@ -82,7 +78,7 @@ std::string Chunked(std::string_view body) {
     std::string wire;
     for (bool upper = false; !body.empty(); upper = !upper) {
         size = std::min(size, body.size());
-        wire += Hex(size, upper) + (upper ? ";ext=1\r\n" : "\r\n");
+        wire += ToUtf8(FormatText(upper ? u"%X;ext=1\r\n" : u"%x\r\n", {int64_t(size)}));
         wire += body.substr(0, size);
         wire += "\r\n";
         body.remove_prefix(size);
@@ -321,48 +317,32 @@ TEST_F(MainFrameCoreTest, EveryTableFormCutAtEveryByteGivesTheSameRecordsAndText
     const std::string lengthHead =
         http + "Content-Length: " + std::to_string(lfBody.size()) + "\r\n\r\n";
     const std::string chunkedHead = http + "Transfer-Encoding: chunked\r\n\r\n";
-    struct Form {
-        const char* name;
-        std::string head;
-        std::string body;
+    const std::string forms[] = {"SOURCETABLE 200 OK\r\n" + Joined(kRecords, "\r\n"),
+                                 lengthHead + lfBody, chunkedHead + Chunked(lfBody)};
+    const std::string heads[] = {"SOURCETABLE 200 OK\r\n", lengthHead, chunkedHead};
+    // Without a cache file: a thousand cuts need not be written to disk.
+    MainFrameCore frame(platform, [](std::chrono::milliseconds) {}, {}, {});
+    const auto fetch = [&](std::string_view first, std::string_view second) {
+        frame.SetFetchActive(false);
+        frame.Store().Reset();
+        frame.SetFetchActive(true);
+        frame.OnReceiverData(first.data(), first.size());
+        frame.OnReceiverData(second.data(), second.size());
+        return frame.Store();
     };
-    const Form forms[] = {
-        {"NTRIP 1.0", "SOURCETABLE 200 OK\r\n", Joined(kRecords, "\r\n")},
-        {"NTRIP 2.0 with a length", lengthHead, lfBody},
-        {"NTRIP 2.0 chunked", chunkedHead, Chunked(lfBody)},
-    };
-    const std::u16string records = DecodeCp936(Joined(kRecords, "\r\n"));
-    StartFetch();
-    Deliver(forms[0].head + forms[0].body);
-    const SourceTableStore reference = core->Store();
+    const SourceTableStore reference = fetch(forms[0], "");
     ASSERT_EQ(reference.StrList().size(), 2u);
     ASSERT_EQ(reference.StrList()[1].misc, u"虚拟");
-    const auto sameAsReference = [&](MainFrameCore& frame, std::string_view head) {
-        const SourceTableStore& store = frame.Store();
-        return store.IsComplete() && !frame.FetchActive() &&
-               store.StrList() == reference.StrList() && store.CasList() == reference.CasList() &&
-               store.NetList() == reference.NetList() &&
-               store.TableText() == DecodeCp936(head) + records;
-    };
-    for (const Form& form : forms) {
-        const std::string wire = form.head + form.body;
-        StartFetch();
-        Deliver(wire);
-        EXPECT_TRUE(sameAsReference(*core, form.head)) << form.name;
-        SourceTableStore reloaded(cacheDir / "sourcetable.dat");
-        ASSERT_TRUE(reloaded.LoadCache());
-        EXPECT_EQ(reloaded.StrList(), reference.StrList()) << form.name;
-        EXPECT_EQ(reloaded.TableText(), core->Store().TableText()) << form.name;
-        // Without a cache file: a thousand cuts need not be written to disk.
-        MainFrameCore uncached(platform, [](std::chrono::milliseconds) {}, {}, {});
-        for (size_t cut = 1; cut < wire.size(); ++cut) {
-            uncached.SetFetchActive(false);
-            uncached.Store().Reset();
-            uncached.SetFetchActive(true);
-            uncached.OnReceiverData(wire.data(), cut);
-            uncached.OnReceiverData(wire.data() + cut, wire.size() - cut);
-            if (!sameAsReference(uncached, form.head)) {
-                ADD_FAILURE() << form.name << ": cut after byte " << cut;
+    const std::u16string records = DecodeCp936(Joined(kRecords, "\r\n"));
+    for (size_t form = 0; form < std::size(forms); ++form) {
+        const std::string_view wire = forms[form];
+        for (size_t cut = 0; cut < wire.size(); ++cut) {
+            const SourceTableStore store = fetch(wire.substr(0, cut), wire.substr(cut));
+            if (!store.IsComplete() || frame.FetchActive() ||
+                store.StrList() != reference.StrList() || store.CasList() != reference.CasList() ||
+                store.NetList() != reference.NetList() ||
+                store.TableText() != DecodeCp936(heads[form]) + records) {
+                ADD_FAILURE() << "form " << form << ": cut after byte " << cut;
                 break;
             }
         }
