@@ -19,6 +19,8 @@ struct SimulatedReceiverProfile {
     // Bits per second of its serial line; 0 sends as fast as the socket takes it.
     int lineRate = ReceiverSimulator::kDefaultLineRate;
     std::u16string serialNumber;
+    // How the caster its modem reaches answers a mount point fetch.
+    CasterForm caster = CasterForm::Ntrip1;
 };
 
 // The Bluetooth platform the application talks through, and the simulators

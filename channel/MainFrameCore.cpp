@@ -48,22 +48,46 @@ int MainFrameCore::OnReceiverData(const char* bytes, size_t count) {
         control_.OnLinkStatus(*status);
         return 0;
     }
-    const std::u16string text = decoder_.Decode(std::string_view(bytes, count));
+    const std::string_view chunk(bytes, count);
+    const std::u16string text = decoder_.Decode(chunk);
     store_.FeedMountPointList(text);
     if (fetchActive_) {
-        if (store_.FeedSourceTable(text)) {
+        const std::u16string table = tableDecoder_.Decode(dechunker_.Take(chunk));
+        if (store_.FeedSourceTable(table)) {
             control_.NotifyProgress(store_.StatusText());
         }
         if (store_.IsComplete()) {
             EndFetch();
+        } else if (store_.IsRefused()) {
+            EndFetch(true);
         }
     }
     control_.OnReceive(bytes, count);
     return 0;
 }
 
+void MainFrameCore::SetFetchActive(bool active) {
+    if (active && !fetchActive_) {
+        dechunker_.Reset();
+        tableDecoder_.Reset();
+    }
+    fetchActive_ = active;
+}
+
+// The receiver sends the names and the table before it answers the command
+// after the list request; counting that command's time while a large list
+// streams in would time it out although the receiver is plainly busy with
+// what it was asked.
+bool MainFrameCore::FetchAnswerStreaming() const {
+    const bool answering = store_.ListPhase() == MountListPhase::Inside ||
+                           store_.State() == SourceTableState::Receiving;
+    return fetchActive_ && answering && store_.Ticks() == 0;
+}
+
 void MainFrameCore::OnTimer() {
-    control_.OnTimerTick();
+    if (!FetchAnswerStreaming()) {
+        control_.OnTimerTick();
+    }
     if (!fetchActive_) {
         return;
     }
@@ -74,8 +98,13 @@ void MainFrameCore::OnTimer() {
     }
 }
 
-void MainFrameCore::EndFetch() {
+// A refusal carries no table: writing it would replace the last good one,
+// which the network page still offers offline.
+void MainFrameCore::EndFetch(bool keepCache) {
     fetchActive_ = false;
+    if (keepCache) {
+        return;
+    }
     FileError error;
     if (!store_.SaveCache(&error) && cacheSaveFailed_) {
         cacheSaveFailed_(store_.FileName(), error);

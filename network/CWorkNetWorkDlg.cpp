@@ -2,6 +2,7 @@
 
 #include "channel/MainFrameCore.h"
 #include "common/Numbers.h"
+#include "network/CMountPointDetailDlg.h"
 #include "network/CWorkApnDlg.h"
 #include "network/CWorkNetWorkRelayDlg.h"
 #include "network/MountPointFetch.h"
@@ -22,6 +23,10 @@ constexpr int kPasswordEdit = 1025;
 constexpr int kApnButton = 1033;
 constexpr int kRelayButton = 1034;
 constexpr int kFetchButton = 1024;
+constexpr int kDetailsButton = 1035;
+
+constexpr std::u16string_view kNoRecords = u"没有接入点信息，请先获取接入点!";
+constexpr std::u16string_view kCheckCaster = u"\n请检查CORS地址、端口、用户名和密码!";
 
 constexpr size_t kRelayProfile = 0;
 constexpr size_t kRelayRadio = 0;
@@ -120,6 +125,9 @@ void CWorkNetWorkDlg::OnCommand(int id, Notification code) {
     case kFetchButton:
         FetchMountPoints();
         break;
+    case kDetailsButton:
+        ShowMountPointDetails();
+        break;
     default:
         Dialog::OnCommand(id, code);
         break;
@@ -142,6 +150,29 @@ void CWorkNetWorkDlg::EditRelayRadio() {
     }
 }
 
+// The record behind each name, for choosing among many; the choice only
+// fills in the mount point, as picking it from the list would.
+void CWorkNetWorkDlg::ShowMountPointDetails() {
+    SourceTableStore& store = core.Store();
+    // A fetch that brought no table (refused, cancelled, timed out) emptied the
+    // store; the names the page still offers are the cached table's.
+    if (store.StrList().empty() && !core.FetchActive()) {
+        store.LoadCache();
+    }
+    const std::vector<StrRecord>& records = store.StrList();
+    if (records.empty()) {
+        MessageBox(kNoRecords);
+        return;
+    }
+    const ReceiverConfig& config = core.Control().Settings().config;
+    CMountPointDetailDlg dialog(
+        records, ReportedBasePosition(config.basePositionMode, config.basePosition), this);
+    dialog.mountPoint = GetDlgItemText(kMountPointCombo);
+    if (dialog.DoModal() == kIdOk) {
+        SetDlgItemText(kMountPointCombo, dialog.mountPoint);
+    }
+}
+
 // "获取接入点": the receiver logs into the caster just typed, reports its mount
 // points and source table, and the configuration is read back.
 void CWorkNetWorkDlg::FetchMountPoints() {
@@ -159,13 +190,19 @@ void CWorkNetWorkDlg::FetchMountPoints() {
         control.AddCommand(item);
     }
     control.StartBatch(u"开始发送指令");
-    if (progress.DoModal() == kIdOk) {
+    const bool ended = progress.DoModal() == kIdOk;
+    if (ended) {
         if (!store.MountPoints().empty()) {
             ShowMountPoints(store.MountPoints());
         }
         settingsWindow.SendRefresh();
     }
     control.SetProgressTarget(nullptr);
+    // The progress dialog closes by itself once the batch went well, so the
+    // row of a refusal would be gone before it is read.
+    if (ended && store.IsRefused()) {
+        MessageBox(store.StatusText() + std::u16string(kCheckCaster));
+    }
 }
 
 } // namespace quorlex

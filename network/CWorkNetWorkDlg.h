@@ -40,6 +40,7 @@ private:
     void EditApn();
     void EditRelayRadio();
     void FetchMountPoints();
+    void ShowMountPointDetails();
 
     MainFrameCore& core;
     SettingsWindowSlot& settingsWindow;

@@ -1,8 +1,10 @@
 #include "network/SourceTableStore.h"
 
 #include "common/CodePage.h"
+#include "common/Format.h"
 #include "common/Text.h"
 #include "network/CacheFile.h"
+#include "network/StatusLine.h"
 
 #include <cerrno>
 #include <utility>
@@ -19,6 +21,8 @@ constexpr int kNameField = 4;
 constexpr std::u16string_view kTableStart = u"SOURCETABLE 200 OK";
 constexpr std::u16string_view kTableEnd = u"ENDSOURCETABLE";
 constexpr std::u16string_view kLineEnd = u"\r\n";
+// A refusal's reason is the caster's text; a progress row has room for its start.
+constexpr size_t kMaxRefusalShown = 40;
 
 enum class LineKind { Cas, Str, Net, End, Other };
 
@@ -69,6 +73,8 @@ void SourceTableStore::Reset() {
     listPhase_ = MountListPhase::NotStarted;
     pendingTable_.Clear();
     tableText_.clear();
+    inHead_ = false;
+    refusal_.clear();
     fileName_ = cacheFile_;
 }
 
@@ -118,9 +124,10 @@ bool SourceTableStore::FeedSourceTable(std::u16string_view text) {
 
 void SourceTableStore::TakeTableLine(std::u16string_view line) {
     if (Contains(line, kTableStart)) {
-        state_ = SourceTableState::Receiving;
-        tableText_.assign(line);
-        tableText_.append(kLineEnd);
+        StartTable(line, false);
+        return;
+    }
+    if (TakeStatusLine(line)) {
         return;
     }
     if (state_ != SourceTableState::Receiving) {
@@ -128,7 +135,40 @@ void SourceTableStore::TakeTableLine(std::u16string_view line) {
     }
     tableText_.append(line);
     tableText_.append(kLineEnd);
+    if (inHead_) {
+        inHead_ = !line.empty();
+        return;
+    }
     TakeRecord(line);
+}
+
+// An NTRIP 2.0 status line starts a table or, outside one, refuses it. Inside
+// a table a line that looks like one is the table's.
+bool SourceTableStore::TakeStatusLine(std::u16string_view line) {
+    const std::optional<StatusLine> status = ParseStatusLine(line);
+    if (!status) {
+        return false;
+    }
+    if (status->StartsTable()) {
+        StartTable(line, true);
+        return true;
+    }
+    if (state_ == SourceTableState::Receiving || !status->Refuses()) {
+        return false;
+    }
+    state_ = SourceTableState::Refused;
+    // The code and reason say what went wrong; the protocol word does not.
+    refusal_.assign(line.substr(line.find(u' ') + 1, kMaxRefusalShown));
+    pendingTable_.Clear();
+    return true;
+}
+
+void SourceTableStore::StartTable(std::u16string_view line, bool withHead) {
+    state_ = SourceTableState::Receiving;
+    inHead_ = withHead;
+    refusal_.clear();
+    tableText_.assign(line);
+    tableText_.append(kLineEnd);
 }
 
 void SourceTableStore::TakeRecord(std::u16string_view line) {
@@ -165,6 +205,8 @@ std::u16string SourceTableStore::StatusText() const {
         return u"获取源列表完毕！";
     case SourceTableState::TimedOut:
         return u"获取源列表超时！";
+    case SourceTableState::Refused:
+        return FormatText(u"获取源列表失败：%s", {std::u16string_view(refusal_)});
     case SourceTableState::Idle:
         break;
     }
@@ -208,6 +250,7 @@ bool SourceTableStore::LoadCache() {
     netList_.clear();
     pendingTable_.Clear();
     state_ = SourceTableState::Receiving;
+    inHead_ = false;
     // The whole file is taken: the per-call limits are for received chunks.
     pendingTable_.Append(text);
     std::u16string line;

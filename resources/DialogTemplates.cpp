@@ -176,7 +176,8 @@ constexpr ControlTemplate kRadioDefaults[] = {
     C(2, K::Button, 65, 135, 65, 14, u"退出"),
 };
 
-// Network relay page; "连接测试" has no action and stays hidden.
+// Network relay page; "连接测试" has no action and stays hidden, below what a
+// page shows in the working screen's tab.
 constexpr ControlTemplate kNetWork[] = {
     C(kNoControlId, K::Static, 6, 5, 30, 8, u"IP:"),
     C(1029, K::DropDown, 38, 3, 89, 90, u""),
@@ -191,7 +192,8 @@ constexpr ControlTemplate kNetWork[] = {
     C(1033, K::Button, 4, 73, 62, 13, u"设置APN"),
     C(1034, K::Button, 65, 73, 62, 13, u"中继设置"),
     C(1024, K::Button, 4, 85, 62, 13, u"获取接入点"),
-    C(1013, K::Button, 65, 85, 62, 13, u"连接测试", s::kHidden),
+    C(1035, K::Button, 65, 85, 62, 13, u"接入点详情"),
+    C(1013, K::Button, 65, 99, 62, 13, u"连接测试", s::kHidden),
 };
 
 // Base network page: the buttons right under the fields, as on the relay page.
@@ -214,6 +216,21 @@ constexpr ControlTemplate kNetWorkRelay[] = {
     C(1020, K::Edit, 42, 36, 78, 12, u"", s::kDisabled),
     C(kNoControlId, K::Static, 12, 56, 28, 8, u"协议："),
     C(1015, K::DropDownList, 42, 54, 78, 70, u""),
+    C(1, K::Button, 1, 138, 65, 14, u"确定"),
+    C(2, K::Button, 66, 138, 65, 14, u"取消"),
+};
+
+// Mount point details: the streams nearest first from a position, and the
+// record behind the one chosen.
+constexpr ControlTemplate kMountPointDetail[] = {
+    C(kNoControlId, K::Static, 4, 5, 22, 8, u"纬度:"),
+    C(1101, K::Edit, 26, 3, 38, 12, u""),
+    C(kNoControlId, K::Static, 68, 5, 22, 8, u"经度:"),
+    C(1102, K::Edit, 90, 3, 38, 12, u""),
+    C(1103, K::Button, 4, 17, 62, 13, u"按距离排序"),
+    C(1104, K::Button, 66, 17, 62, 13, u"基站位置"),
+    C(1105, K::ListView, 4, 32, 124, 50, u""),
+    C(1106, K::ListView, 4, 84, 124, 52, u""),
     C(1, K::Button, 1, 138, 65, 14, u"确定"),
     C(2, K::Button, 66, 138, 65, 14, u"取消"),
 };
@@ -248,14 +265,15 @@ constexpr DialogTemplate kNetWorkTemplate{132, u"", 131, 117, kNetWork};
 constexpr DialogTemplate kBaseNetTemplate{103, u"", 131, 117, kBaseNet};
 constexpr DialogTemplate kNetWorkRelayTemplate{204, u"网络中继设置", 132, 154, kNetWorkRelay};
 constexpr DialogTemplate kApnTemplate{133, u"APN设置", 132, 152, kApn};
+constexpr DialogTemplate kMountPointDetailTemplate{210, u"接入点详情", 132, 154, kMountPointDetail};
 
 constexpr const DialogTemplate* kTemplates[] = {
-    &kAboutPortraitTemplate, &kAboutLandscapeTemplate, &kSettingsTemplate,
-    &kDevicesTemplate,       &kProgressTemplate,       &kPinTemplate,
-    &kSaveTipTemplate,       &kSaveOtherTipTemplate,   &kFiveBaudTemplate,
-    &kRadioPageTemplate,     &kRadioRelayPageTemplate, &kRadioDefaultsTemplate,
-    &kNetWorkTemplate,       &kBaseNetTemplate,        &kNetWorkRelayTemplate,
-    &kApnTemplate,
+    &kAboutPortraitTemplate, &kAboutLandscapeTemplate,   &kSettingsTemplate,
+    &kDevicesTemplate,       &kProgressTemplate,         &kPinTemplate,
+    &kSaveTipTemplate,       &kSaveOtherTipTemplate,     &kFiveBaudTemplate,
+    &kRadioPageTemplate,     &kRadioRelayPageTemplate,   &kRadioDefaultsTemplate,
+    &kNetWorkTemplate,       &kBaseNetTemplate,          &kNetWorkRelayTemplate,
+    &kApnTemplate,           &kMountPointDetailTemplate,
 };
 
 } // namespace

@@ -137,9 +137,18 @@ std::vector<std::u16string> CasterTable::MountPoints(const std::vector<std::u16s
     return names;
 }
 
-std::vector<std::u16string> CasterTable::Response(std::u16string_view host,
-                                                  std::u16string_view port,
-                                                  const std::vector<std::u16string>& streams) {
+namespace {
+
+constexpr std::u16string_view kCrLf = u"\r\n";
+// Chunks of these sizes in turn, so that chunk boundaries fall anywhere in the lines.
+constexpr std::array<std::size_t, 4> kChunkBytes = {700, 1024, 97, 512};
+
+std::size_t WireLength(std::u16string_view text) {
+    return EncodeCp936(text).size();
+}
+
+std::vector<std::u16string> Records(std::u16string_view host, std::u16string_view port,
+                                    const std::vector<std::u16string>& streams) {
     std::vector<std::u16string> records;
     records.push_back(
         FormatText(u"CAS;%s;%s;QXNET;QXNET Survey Service;0;CHN;30.53;114.36;0.0.0.0;0;"
@@ -147,10 +156,13 @@ std::vector<std::u16string> CasterTable::Response(std::u16string_view host,
                    {host, port}));
     records.insert(records.end(), kNetworks.begin(), kNetworks.end());
     records.insert(records.end(), streams.begin(), streams.end());
+    return records;
+}
 
+std::vector<std::u16string> Ntrip1(const std::vector<std::u16string>& records) {
     std::size_t length = 0;
     for (const std::u16string& record : records) {
-        length += EncodeCp936(record).size() + 2;
+        length += WireLength(record) + 2;
     }
     std::vector<std::u16string> lines{
         u"SOURCETABLE 200 OK",
@@ -162,6 +174,97 @@ std::vector<std::u16string> CasterTable::Response(std::u16string_view host,
     lines.insert(lines.end(), records.begin(), records.end());
     lines.emplace_back(u"ENDSOURCETABLE");
     return lines;
+}
+
+// The records each ended by a bare line feed, the end line by CR LF.
+std::u16string Ntrip2Body(const std::vector<std::u16string>& records) {
+    std::u16string body;
+    for (const std::u16string& record : records) {
+        body += record;
+        body += u'\n';
+    }
+    body += u"ENDSOURCETABLE\r\n";
+    return body;
+}
+
+std::u16string Ntrip2Head(std::u16string_view status, std::u16string_view lastHeader) {
+    std::u16string head(status);
+    head += kCrLf;
+    head += u"Ntrip-Version: Ntrip/2.0\r\n"
+            u"Server: NTRIP QXNET Caster/2.0\r\n"
+            u"Connection: close\r\n";
+    head += lastHeader;
+    head += kCrLf;
+    head += kCrLf;
+    return head;
+}
+
+// The body in chunks of whole characters, each of at most the next of kChunkBytes bytes.
+std::u16string Chunked(std::u16string_view body) {
+    std::u16string wire;
+    std::size_t turn = 0;
+    while (!body.empty()) {
+        const std::size_t limit = kChunkBytes[turn++ % kChunkBytes.size()];
+        std::size_t units = 0;
+        std::size_t bytes = 0;
+        while (units < body.size()) {
+            const std::size_t width = WireLength(body.substr(units, 1));
+            if (bytes + width > limit) {
+                break;
+            }
+            bytes += width;
+            ++units;
+        }
+        wire += FormatText(u"%x", {static_cast<int64_t>(bytes)});
+        wire += kCrLf;
+        wire += body.substr(0, units);
+        wire += kCrLf;
+        body.remove_prefix(units);
+    }
+    wire += u"0\r\n\r\n";
+    return wire;
+}
+
+// Pieces that, each followed by CR LF, give the text (which ends in CR LF).
+std::vector<std::u16string> CutAtLineEnds(std::u16string_view text) {
+    std::vector<std::u16string> pieces;
+    while (!text.empty()) {
+        const std::size_t end = text.find(kCrLf);
+        pieces.emplace_back(text.substr(0, end));
+        text.remove_prefix(end == std::u16string_view::npos ? text.size() : end + kCrLf.size());
+    }
+    return pieces;
+}
+
+} // namespace
+
+std::vector<std::u16string> CasterTable::Response(CasterForm form, std::u16string_view host,
+                                                  std::u16string_view port,
+                                                  const std::vector<std::u16string>& streams) {
+    const std::vector<std::u16string> records = Records(host, port, streams);
+    switch (form) {
+    case CasterForm::Ntrip1:
+        return Ntrip1(records);
+    case CasterForm::Ntrip2Length: {
+        const std::u16string body = Ntrip2Body(records);
+        const auto length = static_cast<int64_t>(WireLength(body));
+        return CutAtLineEnds(
+            Ntrip2Head(
+                u"HTTP/1.1 200 OK",
+                FormatText(u"Content-Type: gnss/sourcetable\r\nContent-Length: %d", {length})) +
+            body);
+    }
+    case CasterForm::Ntrip2Chunked:
+        return CutAtLineEnds(
+            Ntrip2Head(u"HTTP/1.1 200 OK",
+                       u"Content-Type: gnss/sourcetable\r\nTransfer-Encoding: chunked") +
+            Chunked(Ntrip2Body(records)));
+    case CasterForm::Refusing:
+        return CutAtLineEnds(Ntrip2Head(u"HTTP/1.1 401 Unauthorized",
+                                        u"WWW-Authenticate: Basic realm=\"/\"\r\n"
+                                        u"Content-Length: 0"));
+    }
+    return {};
 }
 
 } // namespace quorlex

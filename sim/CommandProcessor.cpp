@@ -163,13 +163,17 @@ std::vector<ReplyLine> CommandProcessor::Burst(std::u16string_view command, int 
 std::vector<ReplyLine> CommandProcessor::MountPointList() const {
     const std::u16string prefix = u"GNSS,GET," + std::u16string(kMountPointList);
     std::vector<ReplyLine> lines{{prefix + u",START", true}};
-    for (const std::u16string& name : CasterTable::MountPoints(state.CasterStreams())) {
-        lines.push_back({u"GNSS,GET,NETWORK.MOUNTPOINTLI,OK," + name, true});
+    // A caster that refuses gives the receiver no names to report.
+    if (state.Caster() != CasterForm::Refusing) {
+        for (const std::u16string& name : CasterTable::MountPoints(state.CasterStreams())) {
+            lines.push_back({u"GNSS,GET,NETWORK.MOUNTPOINTLI,OK," + name, true});
+        }
     }
     lines.push_back({prefix + u",END", true});
     const auto host = state.Value(u"NETWORK.ADDR");
     const auto port = state.Value(u"NETWORK.PORT");
-    for (const std::u16string& text : CasterTable::Response(*host, *port, state.CasterStreams())) {
+    for (const std::u16string& text :
+         CasterTable::Response(state.Caster(), *host, *port, state.CasterStreams())) {
         lines.push_back(RawLine(text));
     }
     return lines;

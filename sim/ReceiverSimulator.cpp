@@ -189,4 +189,9 @@ void ReceiverSimulator::SetCasterStreams(std::vector<std::u16string> streams) {
     impl->state.SetCasterStreams(std::move(streams));
 }
 
+void ReceiverSimulator::SetCaster(CasterForm form) {
+    std::lock_guard lock(impl->stateMutex);
+    impl->state.SetCaster(form);
+}
+
 } // namespace quorlex

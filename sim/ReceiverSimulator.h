@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sim/CasterTable.h"
+
 #include <chrono>
 #include <cstddef>
 #include <memory>
@@ -97,6 +99,8 @@ public:
     // Replaces the STR records of the caster's source table (and so the
     // names of the mount point list).
     void SetCasterStreams(std::vector<std::u16string> streams);
+    // How the caster answers the request for its source table.
+    void SetCaster(CasterForm form);
 
 private:
     class Impl;

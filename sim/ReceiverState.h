@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sim/CasterTable.h"
+
 #include <array>
 #include <optional>
 #include <string>
@@ -48,6 +50,9 @@ public:
     void SetCasterStreams(std::vector<std::u16string> streams) {
         casterStreams = std::move(streams);
     }
+    // How that caster answers.
+    CasterForm Caster() const { return casterForm; }
+    void SetCaster(CasterForm form) { casterForm = form; }
 
 private:
     using Values = std::vector<std::u16string>;
@@ -63,6 +68,7 @@ private:
     int openSlot = 0;
     int currentSlot = 0;
     std::vector<std::u16string> casterStreams;
+    CasterForm casterForm = CasterForm::Ntrip1;
 };
 
 // 0..3 for the four system mode words, -1 for anything else.

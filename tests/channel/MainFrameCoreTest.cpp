@@ -3,6 +3,8 @@
 // cut between chunks and lines cut by a dropped link.
 #include "channel/MainFrameCore.h"
 #include "common/CodePage.h"
+#include "common/Format.h"
+#include "common/Text.h"
 #include "link/LinkStatus.h"
 #include "link/sim/SimulatedPlatform.h"
 #include "sim/CommandProcessor.h"
@@ -15,6 +17,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <unistd.h>
 
 using namespace quorlex;
@@ -45,6 +48,43 @@ std::vector<ReplyLine> ShortBurst() {
             KeyReply(u"DEVICE.RECORD.POINTNAME", u"测站一号"),
             KeyReply(u"NETWORK.MOUNTPOINTUSERPASS", u"测量员|密码"),
             KeyReply(u"BLUETOOTH.MODEL", u"BT-SPP"), Acknowledgement(u"GET,ALL")};
+}
+
+// The records of one table, Chinese included, as the caster's bytes.
+const std::vector<std::string> kRecords = {
+    EncodeCp936(u"CAS;caster.example;2101;EXA;运营商;0;CHN;30.53;114.36;0.0.0.0;0;none"),
+    EncodeCp936(u"NET;EXA;运营商;B;N;http://a;http://b;http://c;none"),
+    EncodeCp936(u"STR;WUHN;武汉;RTCM 3.2;1004(1);2;GPS+BDS;EXA;CHN;30.53;114.36;0;0;g;none;B;N;"
+                u"9600;none"),
+    EncodeCp936(u"STR;VRS;网络;RTCM 3.2;1074(1);2;GPS;EXA;CHN;0;0;1;1;g;none;B;N;9600;虚拟"),
+    "ENDSOURCETABLE"};
+
+std::string Joined(const std::vector<std::string>& lines, std::string_view end) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line;
+        text += end;
+    }
+    return text;
+}
+
+// The body in chunks whose sizes take turns between lower- and upper-case
+// hexadecimal, with an extension and a trailer; the first chunk ends inside
+// the first two-byte character.
+std::string Chunked(std::string_view body) {
+    const auto wide = std::find_if(body.begin(), body.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    size_t size = static_cast<size_t>(wide - body.begin()) + 1;
+    std::string wire;
+    for (bool upper = false; !body.empty(); upper = !upper) {
+        size = std::min(size, body.size());
+        wire += ToUtf8(FormatText(upper ? u"%X;ext=1\r\n" : u"%x\r\n", {int64_t(size)}));
+        wire += body.substr(0, size);
+        wire += "\r\n";
+        body.remove_prefix(size);
+        size = upper ? 29 : 26;
+    }
+    return wire + "0\r\nX-Trailer: end\r\n\r\n";
 }
 
 class MainFrameCoreTest : public ::testing::Test {
@@ -79,6 +119,18 @@ protected:
             Control().AddCommand(item);
         }
         Control().StartBatch(u"读取配置");
+    }
+
+    // A new mount point fetch, as the network page starts one.
+    void StartFetch() {
+        core->SetFetchActive(false);
+        core->Store().Reset();
+        core->SetFetchActive(true);
+    }
+
+    std::string CachedBytes() const {
+        std::ifstream file(cacheDir / "sourcetable.dat", std::ios::binary);
+        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     }
 
     bool Noted(std::u16string_view status) const {
@@ -251,6 +303,114 @@ TEST_F(MainFrameCoreTest, ReadCutAtEveryByteThenReadAgainGivesTheReceiversValues
         Status(kLinkDisconnected);
         Control().Disconnect();
     }
+    Control().SetReceiveTarget(nullptr);
+    sink.Close();
+}
+
+// Each form of a table, received whole or cut anywhere (inside a character,
+// a size line or a line end), gives the same records, and a text that holds
+// the head as received and the body without its framing, line by line.
+TEST_F(MainFrameCoreTest, EveryTableFormCutAtEveryByteGivesTheSameRecordsAndText) {
+    const std::string lfBody = Joined(kRecords, "\n");
+    const std::string http = "HTTP/1.1 200 OK\r\nNtrip-Version: Ntrip/2.0\r\n"
+                             "Content-Type: gnss/sourcetable\r\n";
+    const std::string lengthHead =
+        http + "Content-Length: " + std::to_string(lfBody.size()) + "\r\n\r\n";
+    const std::string chunkedHead = http + "Transfer-Encoding: chunked\r\n\r\n";
+    const std::string forms[] = {"SOURCETABLE 200 OK\r\n" + Joined(kRecords, "\r\n"),
+                                 lengthHead + lfBody, chunkedHead + Chunked(lfBody)};
+    const std::string heads[] = {"SOURCETABLE 200 OK\r\n", lengthHead, chunkedHead};
+    // Without a cache file: a thousand cuts need not be written to disk.
+    MainFrameCore frame(platform, [](std::chrono::milliseconds) {}, {}, {});
+    const auto fetch = [&](std::string_view first, std::string_view second) {
+        frame.SetFetchActive(false);
+        frame.Store().Reset();
+        frame.SetFetchActive(true);
+        frame.OnReceiverData(first.data(), first.size());
+        frame.OnReceiverData(second.data(), second.size());
+        return frame.Store();
+    };
+    const SourceTableStore reference = fetch(forms[0], "");
+    ASSERT_EQ(reference.StrList().size(), 2u);
+    ASSERT_EQ(reference.StrList()[1].misc, u"虚拟");
+    const std::u16string records = DecodeCp936(Joined(kRecords, "\r\n"));
+    for (size_t form = 0; form < std::size(forms); ++form) {
+        const std::string_view wire = forms[form];
+        for (size_t cut = 0; cut < wire.size(); ++cut) {
+            const SourceTableStore store = fetch(wire.substr(0, cut), wire.substr(cut));
+            if (!store.IsComplete() || frame.FetchActive() ||
+                store.StrList() != reference.StrList() || store.CasList() != reference.CasList() ||
+                store.NetList() != reference.NetList() ||
+                store.TableText() != DecodeCp936(heads[form]) + records) {
+                ADD_FAILURE() << "form " << form << ": cut after byte " << cut;
+                break;
+            }
+        }
+    }
+}
+
+// A refusal ends the fetch on the chunk that brings it, says which status
+// came, and leaves the table cached before in place.
+TEST_F(MainFrameCoreTest, ARefusalEndsTheFetchAtOnceAndKeepsTheCachedTable) {
+    StartFetch();
+    Deliver("SOURCETABLE 200 OK\r\n" + Joined(kRecords, "\r\n"));
+    ASSERT_FALSE(core->FetchActive());
+    const std::string cached = CachedBytes();
+    ASSERT_FALSE(cached.empty());
+    for (const std::string status : {"HTTP/1.1 401 Unauthorized", "SOURCETABLE 401 Unauthorized",
+                                     "ICY 401 Unauthorized", "HTTP/1.0 401 Unauthorized"}) {
+        target.notes.clear();
+        StartFetch();
+        Deliver("@GNSS,GET,NETWORK.MOUNTPOINTLIST,START*11\r\n"
+                "@GNSS,GET,NETWORK.MOUNTPOINTLIST,END*22\r\n" +
+                status + "\r\nWWW-Authenticate: Basic realm=\"/\"\r\n\r\n");
+        EXPECT_FALSE(core->FetchActive()) << status;
+        ASSERT_FALSE(target.notes.empty());
+        EXPECT_EQ(target.notes.back().status, u"获取源列表失败：401 Unauthorized") << status;
+        for (int tick = 0; tick <= SourceTableStore::kTimeoutTicks; ++tick) {
+            core->OnTimer();
+        }
+        EXPECT_FALSE(Noted(u"获取源列表超时！")) << status;
+        EXPECT_EQ(CachedBytes(), cached) << status;
+    }
+}
+
+// The command after the list request waits behind the names and the table
+// in the receiver: its time stands still while their text keeps coming, and
+// runs again once the table is complete.
+TEST_F(MainFrameCoreTest, TheNextCommandsTimeStandsStillWhileTheTableArrives) {
+    SimulatedReceiver silent;
+    silent.address = kAddress;
+    silent.pin = u"1234";
+    silent.faults.silent = true;
+    platform.AddReceiver(silent);
+    PumpedSink sink([this](const char* b, size_t n) { core->OnReceiverData(b, n); });
+    Control().SetReceiveTarget(&sink);
+    Control().SetDevice({kLinkKindBluetooth, u"R", kAddress, u"1234"});
+    ASSERT_TRUE(Control().Connect());
+    ASSERT_TRUE(sink.PumpUntil([&] { return Noted(kLinkConnected); }, 5s));
+
+    StartFetch();
+    StartBatch({MakeCommandItem(u"GET,ALL", u"重新获取参数")});
+    Deliver("@GNSS,GET,NETWORK.MOUNTPOINTLIST,START*11\r\n");
+    const int position = Control().Progress().position;
+    for (int tick = 0; tick < 20; ++tick) {
+        Deliver("@GNSS,GET,NETWORK.MOUNTPOINTLI,OK,MP" + std::to_string(tick) + "*00\r\n");
+        core->OnTimer();
+    }
+    Deliver("@GNSS,GET,NETWORK.MOUNTPOINTLIST,END*22\r\nSOURCETABLE 200 OK\r\n");
+    for (int tick = 0; tick < 20; ++tick) {
+        Deliver("STR;MP" + std::to_string(tick) + ";Site;RTCM 3.2\r\n");
+        core->OnTimer();
+    }
+    EXPECT_EQ(Control().Progress().position, position);
+    EXPECT_FALSE(Noted(u"重新获取参数超时!"));
+    Deliver("ENDSOURCETABLE\r\n");
+    for (int tick = 0; tick < 11; ++tick) {
+        core->OnTimer();
+    }
+    EXPECT_TRUE(Noted(u"重新获取参数超时!"));
+    Control().Disconnect();
     Control().SetReceiveTarget(nullptr);
     sink.Close();
 }

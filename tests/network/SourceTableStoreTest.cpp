@@ -55,7 +55,7 @@ TEST(SourceTableParse, SmallTableGivesItsRecordsAndRawText) {
 
 TEST(SourceTableParse, LinesOutsideTheTableAreIgnoredUntilTheNextStart) {
     SourceTableStore store = StoreWithoutCache();
-    store.FeedSourceTable(u"HTTP/1.1 200 OK\r\nSTR;EARLY;x;y\r\n");
+    store.FeedSourceTable(u"Server: caster\r\nSTR;EARLY;x;y\r\n");
     EXPECT_EQ(store.State(), SourceTableState::Idle);
     EXPECT_TRUE(store.StrList().empty());
     EXPECT_TRUE(store.TableText().empty());
@@ -70,6 +70,44 @@ TEST(SourceTableParse, LinesOutsideTheTableAreIgnoredUntilTheNextStart) {
     EXPECT_EQ(store.State(), SourceTableState::Receiving);
     EXPECT_EQ(MountPointsOf(store), (std::vector<std::u16string>{u"A", u"B"}));
     EXPECT_EQ(store.TableText(), u"SOURCETABLE 200 OK\r\nSTR;B;x\r\n");
+}
+
+// An NTRIP 2.0 head stays in the text, but even a header line holding a tag is
+// no record: only the lines after the empty one are.
+TEST(SourceTableParse, HttpStatusStartsATableWhoseHeadHoldsNoRecords) {
+    SourceTableStore store = StoreWithoutCache();
+    store.FeedSourceTable(u"HTTP/1.0 200 OK\nServer: STR;HEAD;x\n\nSTR;A;x\nENDSOURCETABLE\n");
+    EXPECT_EQ(store.State(), SourceTableState::Complete);
+    EXPECT_EQ(MountPointsOf(store), std::vector<std::u16string>{u"A"});
+    EXPECT_EQ(store.TableText(),
+              u"HTTP/1.0 200 OK\r\nServer: STR;HEAD;x\r\n\r\nSTR;A;x\r\nENDSOURCETABLE\r\n");
+}
+
+// The kinds of refusal through the whole intake are with the frame's tests.
+TEST(SourceTableParse, AnyFinalStatusButOkRefusesAndIsNamedShortly) {
+    const std::u16string longReason(60, u'x');
+    const std::u16string longLine = u"HTTP/1.1 500 " + longReason;
+    const struct {
+        std::u16string_view line;
+        std::u16string shown; // empty: no refusal
+    } rows[] = {
+        {u"SOURCETABLE 401", u"获取源列表失败：401"},
+        {u"HTTP/1.1 302 Found", u"获取源列表失败：302 Found"},
+        {longLine, u"获取源列表失败：500 " + longReason.substr(0, 36)},
+        {u"ICY 200 OK", u""},
+        {u"HTTP/1.1 100 Continue", u""},
+        {u"HTTP/2 401", u""},
+        {u"@GNSS,ERROR,401", u""},
+    };
+    for (const auto& row : rows) {
+        SourceTableStore store = StoreWithoutCache();
+        store.FeedSourceTable(std::u16string(row.line) + u"\r\n");
+        EXPECT_EQ(store.IsRefused() ? store.StatusText() : u"", row.shown);
+    }
+    // Inside a table such a line is the table's.
+    SourceTableStore store = StoreWithoutCache();
+    store.FeedSourceTable(u"SOURCETABLE 200 OK\r\nHTTP/1.1 401 x\r\n");
+    EXPECT_EQ(store.State(), SourceTableState::Receiving);
 }
 
 TEST(SourceTableParse, TheEndLineDropsTheRestOfItsChunk) {

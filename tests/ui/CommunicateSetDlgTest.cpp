@@ -147,10 +147,11 @@ TEST_F(CommunicateSetDlgTest, SearchAddsNewReceiversKeepsStoredPinsAndWritesTheF
     EXPECT_EQ(prompts.waitDepth, 0);
     const std::vector<Row> expected = {{u"Base 2", u"00126f0a9e40", u"0000"},
                                        {u"GNSS-R01", u"00126f0a1b2c", u"7391"},
-                                       {u"GNSS-R03", u"00126f0c7712", u"7391"}};
+                                       {u"GNSS-R03", u"00126f0c7712", u"7391"},
+                                       {u"GNSS-R04", u"00126f0d2a58", u"7391"}};
     EXPECT_EQ(Rows(), expected);
     const std::vector<KnownDevice> file = FileDevices();
-    ASSERT_EQ(file.size(), 3u);
+    ASSERT_EQ(file.size(), 4u);
     EXPECT_EQ(file[0], (KnownDevice{u"Base 2", u"00126f0a9e40", u"0000"}));
     EXPECT_EQ(file[2], (KnownDevice{u"GNSS-R03", u"00126f0c7712", u"7391"}));
     EXPECT_EQ(dialog.Devices(), file);
@@ -167,29 +168,31 @@ TEST_F(CommunicateSetDlgTest, SearchSkipsNamelessReceiversAndCutsNamesAtTheColon
     sim.Platform().AddReceiver(colon);
     Run([&] { Click(dialog, kSearch); });
     const std::vector<Row> rows = Rows();
-    ASSERT_EQ(rows.size(), 4u);
-    EXPECT_EQ(rows[3], (Row{u"RTK", u"Base", u"7391"}));
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(rows[4], (Row{u"RTK", u"Base", u"7391"}));
     EXPECT_EQ(RowOf(u""), -1);
-    EXPECT_EQ(FileDevices().size(), 4u);
+    EXPECT_EQ(FileDevices().size(), 5u);
 }
 
-TEST_F(CommunicateSetDlgTest, DeletingRowTwoOfThreeLeavesTheOthersInOrder) {
+TEST_F(CommunicateSetDlgTest, DeletingRowTwoOfFourLeavesTheOthersInOrder) {
     Run([&] {
         Click(dialog, kSearch);
-        ASSERT_EQ(List().GetItemCount(), 3);
+        ASSERT_EQ(List().GetItemCount(), 4);
         List().SelectItem(1);
         Click(dialog, kDelete);
     });
     EXPECT_EQ(Rows(), (std::vector<Row>{{u"GNSS-R01", u"00126f0a1b2c", u"7391"},
-                                        {u"GNSS-R03", u"00126f0c7712", u"7391"}}));
+                                        {u"GNSS-R03", u"00126f0c7712", u"7391"},
+                                        {u"GNSS-R04", u"00126f0d2a58", u"7391"}}));
     EXPECT_EQ(FileDevices(), (std::vector<KnownDevice>{{u"GNSS-R01", u"00126f0a1b2c", u"7391"},
-                                                       {u"GNSS-R03", u"00126f0c7712", u"7391"}}));
+                                                       {u"GNSS-R03", u"00126f0c7712", u"7391"},
+                                                       {u"GNSS-R04", u"00126f0d2a58", u"7391"}}));
 
     // The list is read again on the next opening; deleting the last entries empties the file.
     CCommunicateSetDlg again(sim.Control(), *sim.frame);
     RunModal(again, [&] {
         auto& list = *again.DlgItem<ListCtrl>(kList);
-        EXPECT_EQ(list.GetItemCount(), 2);
+        EXPECT_EQ(list.GetItemCount(), 3);
         while (list.GetItemCount() > 0) {
             list.SelectItem(0);
             Click(again, kDelete);
@@ -208,7 +211,7 @@ TEST_F(CommunicateSetDlgTest, ChangedPinShowsOnlyInTheRowAndASearchBringsTheStor
         afterChange = Rows();
         Click(dialog, kSearch);
     });
-    ASSERT_EQ(afterChange.size(), 3u);
+    ASSERT_EQ(afterChange.size(), 4u);
     EXPECT_EQ(afterChange[1][2], u"2468");
     EXPECT_EQ(afterChange[0][2], u"7391");
     EXPECT_EQ(Rows()[1][2], u"7391");
@@ -235,8 +238,8 @@ TEST_F(CommunicateSetDlgTest, WithoutASelectedRowEveryRowActionOnlyWarns) {
         EXPECT_EQ(message.caption, u"Warning");
         EXPECT_EQ(message.icon, MessageIcon::Exclamation);
     }
-    EXPECT_EQ(Rows().size(), 3u);
-    EXPECT_EQ(FileDevices().size(), 3u);
+    EXPECT_EQ(Rows().size(), 4u);
+    EXPECT_EQ(FileDevices().size(), 4u);
     EXPECT_FALSE(sim.Control().IsConnected());
     EXPECT_EQ(sim.Control().Device().linkKind, 0);
 }
@@ -375,7 +378,7 @@ TEST_F(CommunicateSetDlgTest, AnUnreadableListIsKeptAsideAndTheSurveyorToldOnce)
         if (!c.bytes.empty()) {
             EXPECT_EQ(told.messages.size(), 1u);
             EXPECT_EQ(ReadFile(path.string() + ".bak"), c.bytes);
-            EXPECT_EQ(FileDevices().size(), c.rowsShown + 3);
+            EXPECT_EQ(FileDevices().size(), c.rowsShown + 4);
         } else { // the search is not saved either, and says why
             ASSERT_EQ(told.messages.size(), 2u);
             EXPECT_EQ(told.messages[1].text, told.messages[0].text);
@@ -391,7 +394,7 @@ TEST_F(CommunicateSetDlgTest, AFailedSaveIsToldAndAFailedDeleteLeavesTheRowWithT
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].text, u"无法保存设备列表文件：\n" + PathText(path) +
                                             u"\n原因：路径中有一项不是文件夹（错误 20）");
-    EXPECT_EQ(Rows().size(), 3u); // found, and usable while the dialog is open
+    EXPECT_EQ(Rows().size(), 4u); // found, and usable while the dialog is open
 
     std::filesystem::remove(path.parent_path());
     const std::vector<KnownDevice> stored = {{u"A", u"00126f000001", u"1"},

@@ -62,7 +62,7 @@ TEST(DesktopLayoutTest, DeviceDialogAtFirstAndAtALargerSize) {
         for (int column = 0; column < 3; ++column) {
             EXPECT_GE(list.columnWidth(column), view.sizeHintForColumn(column)) << column;
         }
-        EXPECT_EQ(Marks(list), (std::vector<bool>{false, true, false}));
+        EXPECT_EQ(Marks(list), (std::vector<bool>{false, true, false, false}));
 
         std::map<int, QRect> before;
         for (const auto& [id, share] : follows) {
@@ -85,7 +85,7 @@ TEST(DesktopLayoutTest, DeviceDialogAtFirstAndAtALargerSize) {
         marksAfterDisconnecting = Marks(list);
         Click(dialog, 1037);
     });
-    EXPECT_EQ(marksAfterDisconnecting, (std::vector<bool>{false, false, false}));
+    EXPECT_EQ(marksAfterDisconnecting, (std::vector<bool>{false, false, false, false}));
 }
 
 TEST(DesktopLayoutTest, ResizedProgressDialogGrowsItsListAndKeepsCancelAtTheFoot) {

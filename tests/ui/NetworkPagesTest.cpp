@@ -1,4 +1,5 @@
 #include "common/Text.h"
+#include "network/CMountPointDetailDlg.h"
 #include "network/CWorkApnDlg.h"
 #include "network/CWorkBaseNetDlg.h"
 #include "network/CWorkNetWorkDlg.h"
@@ -9,6 +10,7 @@
 #include "tests/ui/ModalDriver.h"
 #include "tests/ui/SimulatedFrame.h"
 #include "ui/CColorListCtrl.h"
+#include "ui/ListCtrl.h"
 #include "ui/QtText.h"
 #include "ui/RecordingPrompts.h"
 
@@ -34,6 +36,7 @@ constexpr int kMountPointCombo = 1031;
 constexpr int kUserEdit = 1010;
 constexpr int kPasswordEdit = 1025;
 constexpr int kFetchButton = 1024;
+constexpr int kDetailsButton = 1035;
 constexpr int kOperatorList = 1003;
 constexpr int kChannelList = 1014;
 constexpr int kFrequencyEdit = 1020;
@@ -366,6 +369,132 @@ TEST(MountPointFetchDlgTest, OpeningDuringAFetchKeepsTheArrivingTable) {
     Pages pages(sim);
     EXPECT_EQ(Items(pages.netWork, kMountPointCombo), QStringList{"ARRIVING"});
     EXPECT_EQ(core.Store().TableText(), FromUtf8(arriving));
+}
+
+// Against each simulated caster: the names land in the combo and the cache
+// reloads to the records fetched; a refusal ends the fetch with a red row
+// naming its status and leaves the combo and the cached table alone.
+TEST(MountPointFetchDlgTest, EveryFormOfTheTableAndARefusal) {
+    const struct {
+        size_t receiver;
+        std::string firstLine; // empty: the caster refuses
+    } forms[] = {
+        {0, "SOURCETABLE 200 OK"}, {1, "HTTP/1.1 200 OK"}, {2, "HTTP/1.1 200 OK"}, {3, ""}};
+    for (const auto& form : forms) {
+        SCOPED_TRACE(form.receiver);
+        SimulatedFrame sim;
+        MainFrameCore& core = sim.frame->Core();
+        const std::string earlier = "SOURCETABLE 200 OK\r\nSTR;EARLIER;x\r\nENDSOURCETABLE\r\n";
+        const QString cachePath = sim.folder.filePath("sourcetable.dat");
+        QFile seed(cachePath);
+        ASSERT_TRUE(seed.open(QIODevice::WriteOnly) && seed.write(earlier.c_str()) > 0);
+        seed.close();
+        ASSERT_TRUE(sim.Connect(form.receiver));
+        Pages pages(sim);
+        RecordingPrompts prompts;
+        pages.netWork.SetPrompts(prompts);
+        ProgressWatch watch;
+        watch.Arm([](CProgressDlg&) {});
+        ASSERT_TRUE(Click(pages.netWork, kFetchButton));
+        EXPECT_EQ(watch.result, kIdOk);
+        EXPECT_FALSE(core.FetchActive());
+        EXPECT_TRUE(watch.rows.contains(QStringLiteral("重新获取参数成功!")))
+            << watch.rows.toStdString();
+        QFile cache(cachePath);
+        ASSERT_TRUE(cache.open(QIODevice::ReadOnly));
+        const QByteArray cached = cache.readAll();
+        if (form.firstLine.empty()) {
+            EXPECT_TRUE(watch.rows.contains(QStringLiteral("获取源列表失败：401 Unauthorized\n")));
+            // The dialog closed by itself: the page says it once more.
+            ASSERT_EQ(prompts.messages.size(), 1u);
+            EXPECT_EQ(prompts.messages[0].text,
+                      u"获取源列表失败：401 Unauthorized\n请检查CORS地址、端口、用户名和密码!");
+            EXPECT_EQ(Items(pages.netWork, kMountPointCombo), QStringList{"EARLIER"});
+            EXPECT_EQ(cached.toStdString(), earlier);
+            // The details offer what the combo offers: the cached table.
+            std::u16string detailed;
+            AnswerNextModal([&](QWidget& active) {
+                auto* details = dynamic_cast<CMountPointDetailDlg*>(&active);
+                ASSERT_NE(details, nullptr);
+                detailed = details->StreamList()->GetItemText(0, 0);
+                Click(*details, kIdCancel);
+            });
+            ASSERT_TRUE(Click(pages.netWork, kDetailsButton));
+            EXPECT_EQ(detailed, u"EARLIER");
+            continue;
+        }
+        EXPECT_TRUE(watch.rows.contains(QStringLiteral("获取源列表完毕！")))
+            << watch.rows.toStdString();
+        EXPECT_TRUE(prompts.messages.empty());
+        EXPECT_EQ(Items(pages.netWork, kMountPointCombo),
+                  ToQStrings(sim.Simulator(form.receiver).MountPoints()));
+        EXPECT_TRUE(cached.startsWith(QByteArray::fromStdString(form.firstLine + "\r\n")));
+        EXPECT_TRUE(cached.endsWith("\r\nENDSOURCETABLE\r\n"));
+        SourceTableStore reloaded(cachePath.toStdString());
+        ASSERT_TRUE(reloaded.LoadCache());
+        EXPECT_EQ(reloaded.StrList(), core.Store().StrList());
+        EXPECT_EQ(reloaded.StrList().size(), sim.Simulator(form.receiver).MountPoints().size());
+    }
+}
+
+std::vector<std::u16string> Column(const ListCtrl& list, int column) {
+    std::vector<std::u16string> texts;
+    for (int row = 0; row < list.GetItemCount(); ++row) {
+        texts.push_back(list.GetItemText(row, column));
+    }
+    return texts;
+}
+
+// The details open nearest first from the receiver's base position on the
+// mount point shown; a typed position orders them again, a bad one is
+// refused; OK puts the stream selected last into the combo.
+TEST(MountPointDetailDlgTest, OrdersByDistanceShowsTheRecordAndHandsBackTheChoice) {
+    SimulatedFrame sim;
+    Pages pages(sim);
+    RecordingPrompts prompts;
+    pages.netWork.SetPrompts(prompts);
+    ASSERT_TRUE(Click(pages.netWork, kDetailsButton));
+    EXPECT_EQ(prompts.messages.at(0).text, u"没有接入点信息，请先获取接入点!");
+    sim.frame->Core().Store().FeedSourceTable(
+        u"SOURCETABLE 200 OK\r\nSTR;NONE;Nowhere;RTCM 3.2;;2;GPS;N;CHN;0;0;1\r\n"
+        u"STR;BEIJING;Beijing;RTCM 3.2;1004(1);2;GPS;N;CHN;39.91;116.40;0\r\n"
+        u"STR;WUHAN;Wuhan;RTCM 3.0;1004(1);1;GPS+BDS;N;CHN;30.53;114.36;0;0;g;none;B;N;9600\r\n");
+    ReceiverConfig& config = sim.Control().Settings().config;
+    config.basePositionMode = 1;
+    config.basePosition = {30.50, 114.30, 35.2};
+    pages.netWork.SetDlgItemText(kMountPointCombo, u"BEIJING");
+    std::vector<std::u16string> opened;
+    std::vector<std::u16string> distances;
+    std::u16string shownFirst;
+    std::vector<std::u16string> wuhan;
+    std::vector<std::u16string> fromUrumqi;
+    AnswerNextModal([&](QWidget& active) {
+        auto* dialog = dynamic_cast<CMountPointDetailDlg*>(&active);
+        ASSERT_NE(dialog, nullptr);
+        opened = Column(*dialog->StreamList(), 0);
+        distances = Column(*dialog->StreamList(), 1);
+        shownFirst = dialog->DetailList()->GetItemText(0, 1);
+        dialog->StreamList()->SelectItem(0);
+        wuhan = Column(*dialog->DetailList(), 1);
+        dialog->SetDlgItemText(1101, u"91");
+        Click(*dialog, 1103);
+        dialog->SetDlgItemText(1101, u"43.83");
+        dialog->SetDlgItemText(1102, u"87.62");
+        Click(*dialog, 1103);
+        fromUrumqi = Column(*dialog->StreamList(), 0);
+        Click(*dialog, kIdOk);
+    });
+    ASSERT_TRUE(Click(pages.netWork, kDetailsButton));
+    EXPECT_EQ(opened, (std::vector<std::u16string>{u"WUHAN", u"BEIJING", u"NONE"}));
+    EXPECT_EQ(distances, (std::vector<std::u16string>{u"6.6", u"1063.5", u""}));
+    EXPECT_EQ(shownFirst, u"BEIJING");
+    EXPECT_EQ(wuhan,
+              (std::vector<std::u16string>{u"WUHAN", u"Wuhan", u"RTCM 3.0", u"1004(1)", u"RTK(L1)",
+                                           u"GPS+BDS", u"N", u"CHN", u"30.53, 114.36",
+                                           u"Client Must Send NMEA-GGA:No", u"Basic", u"9600"}));
+    EXPECT_EQ(prompts.messages.size(), 2u); // the latitude 91
+    EXPECT_EQ(fromUrumqi, (std::vector<std::u16string>{u"BEIJING", u"WUHAN", u"NONE"}));
+    EXPECT_EQ(pages.netWork.GetDlgItemText(kMountPointCombo), u"WUHAN");
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "devices/CCommunicatePINDlg.h"
 #include "devices/CCommunicateSetDlg.h"
 #include "devices/CFiveBaudSetDlg.h"
+#include "network/CMountPointDetailDlg.h"
 #include "network/CWorkApnDlg.h"
 #include "network/CWorkBaseNetDlg.h"
 #include "network/CWorkNetWorkDlg.h"
@@ -24,6 +25,7 @@
 #include "settings/CSaveTipDlg.h"
 #include "settings/CWorkSettingDlg.h"
 #include "settings/SettingsWindowSlot.h"
+#include "sim/CasterTable.h"
 #include "tests/ui/ModalDriver.h"
 #include "tests/ui/WorkingScreenDriver.h"
 #include "ui/CColorListCtrl.h"
@@ -149,6 +151,17 @@ void ShootRadioDialogs(Shooter& shooter, ReceiverControl& control) {
                   [&] { Click(defaults, 1033); }); // "恢复默认设置"
 }
 
+// The streams of the simulated receivers' caster.
+std::vector<StrRecord> SimulatedStreams() {
+    std::vector<StrRecord> records;
+    for (const std::u16string& line : CasterTable::DefaultStreams()) {
+        if (std::optional<StrRecord> record = ParseStrRecord(line)) {
+            records.push_back(std::move(*record));
+        }
+    }
+    return records;
+}
+
 // Runs the application's events until done says so, for a few seconds at most.
 bool WaitFor(const std::function<bool()>& done) {
     const QDeadlineTimer deadline(5000);
@@ -260,6 +273,11 @@ int Run(const QString& folder) {
     CWorkNetWorkDlg netWork(frame.Core(), frame.SettingsWindow());
     netWork.network = {u"caster.centipede.fr", 2101, u"surveyor", u"pass2101", u"CT"};
     shooter.Shoot(netWork, QStringLiteral("network-relay-page-132"));
+
+    // Ordered from the simulated receiver's base position, a stream near it chosen.
+    CMountPointDetailDlg details(SimulatedStreams(), GeoPoint{30.527431882, 114.356372170});
+    details.mountPoint = u"WUHN_RTCM30";
+    shooter.Shoot(details, QStringLiteral("mount-point-details-210"));
 
     CWorkBaseNetDlg baseNet(frame.Control());
     baseNet.network = {u"rtk2go.com", 2101, u"", u"", u"BASE01"};
