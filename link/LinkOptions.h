@@ -8,6 +8,8 @@
 
 namespace quorlex {
 
+class StreamFactory;
+
 // How long the reader waits for data before it looks at its stop event again.
 inline constexpr std::chrono::milliseconds kReadableWait{9000};
 // How long Close() waits for a connection attempt to give up.
@@ -19,6 +21,8 @@ struct LinkOptions {
     std::chrono::milliseconds workerStopLimit = kWorkerStopLimit;
     // nullptr: plain system threads.
     ThreadStarter* threadStarter = nullptr;
+    // nullptr: the streams of this machine (RFCOMM, TCP, serial).
+    StreamFactory* streamFactory = nullptr;
     // Developer diagnostics such as a failed connect's error code; empty: standard error.
     std::function<void(std::u16string_view)> diagnostic;
 };
