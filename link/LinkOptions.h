@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/TcpStream.h"
 #include "link/ThreadStarter.h"
 
 #include <chrono>
@@ -21,6 +22,8 @@ struct LinkOptions {
     std::chrono::milliseconds workerStopLimit = kWorkerStopLimit;
     // nullptr: plain system threads.
     ThreadStarter* threadStarter = nullptr;
+    // Connect and keep-alive times of TCP links.
+    TcpTimes tcpTimes;
     // nullptr: the streams of this machine (RFCOMM, TCP, serial).
     StreamFactory* streamFactory = nullptr;
     // Developer diagnostics such as a failed connect's error code; empty: standard error.

@@ -63,14 +63,19 @@ std::optional<LinkTarget> ParseSerial(std::string_view text) {
     LinkTarget target;
     target.kind = kLinkKindSerial;
     std::string_view path = text;
+    // Device names may hold ":" themselves; only digits after the last one are a rate.
     const std::size_t colon = text.rfind(':');
-    if (colon != std::string_view::npos) {
-        const std::optional<int> baud = Digits(text.substr(colon + 1), 99'999'999);
+    const std::string_view digits =
+        colon == std::string_view::npos ? std::string_view() : text.substr(colon + 1);
+    if (!digits.empty() && digits.find_first_not_of("0123456789") == std::string_view::npos) {
+        const std::optional<int> baud = Digits(digits, 99'999'999);
         if (!baud || !IsSerialBaudRate(*baud)) {
             return std::nullopt;
         }
         target.baud = *baud;
         path = text.substr(0, colon);
+    } else if (colon + 1 == text.size()) {
+        path = text.substr(0, colon); // "path:" asks for the usual rate
     }
     if (path.size() < 2 || path.front() != '/' || path.find('\0') != std::string_view::npos) {
         return std::nullopt;

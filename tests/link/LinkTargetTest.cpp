@@ -1,0 +1,80 @@
+#include "link/LinkTarget.h"
+
+#include "common/Text.h"
+
+#include <gtest/gtest.h>
+
+using namespace quorlex;
+
+namespace {
+
+struct LocationCase {
+    int32_t kind;
+    std::u16string_view text;
+    // Empty: the text is refused. Otherwise host or path, port or rate, and
+    // the text the device list shows for it.
+    std::string where;
+    int number = 0;
+    std::u16string_view shown;
+};
+
+const LocationCase kLocations[] = {
+    {kLinkKindTcp, u"192.168.1.5:5017", "192.168.1.5", 5017, u"192.168.1.5:5017"},
+    {kLinkKindTcp, u"receiver.local:2101", "receiver.local", 2101, u"receiver.local:2101"},
+    {kLinkKindTcp, u"[fe80::1]:65535", "fe80::1", 65535, u"[fe80::1]:65535"},
+    {kLinkKindTcp, u"fe80::1:5017", "", 0, u""}, // an IPv6 address needs its brackets
+    {kLinkKindTcp, u"[receiver]:5017", "", 0, u""},
+    {kLinkKindTcp, u"receiver:0", "", 0, u""},
+    {kLinkKindTcp, u"receiver:65536", "", 0, u""},
+    {kLinkKindTcp, u"receiver:50x", "", 0, u""},
+    {kLinkKindTcp, u"receiver", "", 0, u""},
+    {kLinkKindTcp, u":5017", "", 0, u""},
+    {kLinkKindTcp, u"my receiver:5017", "", 0, u""},
+    {kLinkKindSerial, u"/dev/ttyUSB0", "/dev/ttyUSB0", kDefaultSerialBaud, u"/dev/ttyUSB0:115200"},
+    {kLinkKindSerial, u"/dev/ttyS1:9600", "/dev/ttyS1", 9600, u"/dev/ttyS1:9600"},
+    {kLinkKindSerial, u"/dev/serial/by-id/usb-0403:6001-if00",
+     "/dev/serial/by-id/usb-0403:6001-if00", kDefaultSerialBaud,
+     u"/dev/serial/by-id/usb-0403:6001-if00:115200"},
+    {kLinkKindSerial, u"/dev/ttyUSB0:9601", "", 0, u""}, // no such line rate
+    {kLinkKindSerial, u"/dev/ttyUSB0:", "/dev/ttyUSB0", kDefaultSerialBaud, u"/dev/ttyUSB0:115200"},
+    {kLinkKindSerial, u"ttyUSB0:9600", "", 0, u""}, // not an absolute path
+    {kLinkKindSerial, u"/:9600", "", 0, u""},
+    {kLinkKindBluetooth, u"000a3b5c7d9e", "", 0, u""},
+};
+
+} // namespace
+
+TEST(LinkTarget, LocationsReadBackAsTheyAreShown) {
+    for (const LocationCase& c : kLocations) {
+        SCOPED_TRACE(ToUtf8(c.text));
+        const std::optional<LinkTarget> target = ParseLinkLocation(c.kind, c.text);
+        if (c.where.empty()) {
+            EXPECT_FALSE(target.has_value());
+            continue;
+        }
+        ASSERT_TRUE(target.has_value());
+        EXPECT_EQ(target->kind, c.kind);
+        EXPECT_EQ(c.kind == kLinkKindTcp ? target->host : target->path, c.where);
+        EXPECT_EQ(c.kind == kLinkKindTcp ? int{target->port} : target->baud, c.number);
+        EXPECT_EQ(LinkLocationText(*target), c.shown);
+        const std::optional<LinkTarget> again =
+            ParseLinkLocation(c.kind, LinkLocationText(*target));
+        ASSERT_TRUE(again.has_value());
+        EXPECT_EQ(LinkLocationText(*again), c.shown);
+    }
+}
+
+TEST(LinkTarget, KindNamesAreStableAndEveryRateIsKnown) {
+    for (const int32_t kind : {kLinkKindBluetooth, kLinkKindTcp, kLinkKindSerial}) {
+        EXPECT_TRUE(IsKnownLinkKind(kind));
+        EXPECT_EQ(LinkKindFromName(LinkKindName(kind)), kind);
+    }
+    EXPECT_EQ(LinkKindName(kLinkKindTcp), "tcp");
+    EXPECT_FALSE(IsKnownLinkKind(0));
+    EXPECT_FALSE(LinkKindFromName("unknown").has_value());
+    for (const int baud : SerialBaudRates()) {
+        EXPECT_TRUE(
+            ParseLinkLocation(kLinkKindSerial, u"/dev/ttyS0:" + FromUtf8(std::to_string(baud))))
+            << baud;
+    }
+}
