@@ -60,6 +60,9 @@ std::u16string ConnectedReceiver(const ReceiverControl& control) {
     if (!device.name.empty()) {
         return device.name;
     }
+    if (device.linkKind != kLinkKindBluetooth) {
+        return device.location;
+    }
     return FormatText(u"%04x%08x", {int64_t{static_cast<uint16_t>(device.address >> 32)},
                                     int64_t{static_cast<uint32_t>(device.address)}});
 }

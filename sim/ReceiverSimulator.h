@@ -44,7 +44,7 @@ struct SimulatorFaults {
     std::size_t dropAfterBytes = 0;
     // Per-command faults; the first that matches a command applies. Setting
     // the faults starts their counts afresh.
-    std::vector<CommandFault> commandFaults;
+    std::vector<CommandFault> commandFaults{};
 };
 
 // A GNSS receiver at the far end of a stream socket: it answers the line

@@ -1,8 +1,13 @@
 #include "link/LinkTarget.h"
 
 #include "common/Text.h"
+#include "link/SerialPorts.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
 
 using namespace quorlex;
 
@@ -77,4 +82,21 @@ TEST(LinkTarget, KindNamesAreStableAndEveryRateIsKnown) {
             ParseLinkLocation(kLinkKindSerial, u"/dev/ttyS0:" + FromUtf8(std::to_string(baud))))
             << baud;
     }
+}
+
+TEST(SerialPorts, StableNamesComeFirstAndBuiltInPortsAreLeftOut) {
+    namespace fs = std::filesystem;
+    const fs::path dev = fs::temp_directory_path() / ("serial-ports-" + std::to_string(::getpid()));
+    fs::remove_all(dev);
+    fs::create_directories(dev / "serial" / "by-id");
+    for (const char* name : {"ttyUSB1", "ttyUSB0", "ttyACM0", "ttyS0", "ttyUSB", "tty1",
+                             "serial/by-id/usb-FTDI_FT232R-if00-port0"}) {
+        std::ofstream(dev / name).put('\n');
+    }
+    EXPECT_EQ(SerialDevicePaths(dev),
+              (std::vector<std::string>{(dev / "serial/by-id/usb-FTDI_FT232R-if00-port0").string(),
+                                        (dev / "ttyACM0").string(), (dev / "ttyUSB0").string(),
+                                        (dev / "ttyUSB1").string()}));
+    fs::remove_all(dev);
+    EXPECT_TRUE(SerialDevicePaths(dev).empty());
 }
