@@ -7,6 +7,7 @@
 #include "link/LinkSink.h"
 #include "link/LinkTarget.h"
 #include "link/SystemStreams.h"
+#include "link/WireLog.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -41,6 +42,9 @@ public:
     int Send(const char* bytes, std::size_t count) { return connection.Send(bytes, count); }
     void Close() { connection.Close(); }
 
+    // Records what goes over every connection of this link once started.
+    WireLog& Wire() { return wireLog; }
+
     // Blocks until the inquiry ends: 0 with the list replaced, otherwise the
     // platform's error code with the list unchanged.
     int Inquire();
@@ -59,6 +63,7 @@ private:
     const LinkOptions options;
     SystemStreams systemStreams{platform, options};
     StreamFactory& streams;
+    WireLog wireLog; // outlives the connection's threads
     LinkConnection connection;
 };
 
