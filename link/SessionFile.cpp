@@ -163,6 +163,12 @@ std::string FormatWireRecord(const WireRecord& record) {
     return line;
 }
 
+std::string EscapeWireBytes(std::string_view bytes) {
+    std::string out;
+    AppendEscaped(bytes, false, out);
+    return out;
+}
+
 bool ReadSession(std::string_view text, Session& session, SessionError& error) {
     session = {};
     int number = 0;

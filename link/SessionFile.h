@@ -29,6 +29,8 @@ struct WireRecord {
 // it is; backslash, CR, LF and tab are escaped as in C; other bytes are
 // written \xHH, except that an event's UTF-8 text is kept readable.
 std::string FormatWireRecord(const WireRecord& record);
+// The bytes as a data record writes them.
+std::string EscapeWireBytes(std::string_view bytes);
 
 // A recorded session: header lines "name: value" first, then the lines of
 // a wire log. Lines beginning with "#" and empty lines are skipped anywhere,

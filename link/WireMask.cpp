@@ -42,6 +42,10 @@ bool IsHex(char c) {
 
 } // namespace
 
+std::span<const std::string_view> SecretKeys() {
+    return kSecretKeys;
+}
+
 std::string WireMask::MaskLine(std::string_view line, bool startsInValue) {
     const std::size_t valueStart = startsInValue ? 0 : AfterSecretKey(line);
     if (valueStart == std::string_view::npos) {
@@ -66,9 +70,10 @@ std::string WireMask::MaskLine(std::string_view line, bool startsInValue) {
     if (acknowledged) {
         value.remove_suffix(3);
     }
-    if (!value.empty()) {
-        out += kMaskedValue;
+    if (value.empty()) {
+        return std::string(line); // nothing to hide, not even in the checksum
     }
+    out += kMaskedValue;
     if (acknowledged) {
         out += ",OK";
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -8,6 +9,9 @@ namespace quorlex {
 
 // What a wire log shows instead of a secret.
 inline constexpr std::string_view kMaskedValue = "***";
+
+// The keys whose values are secrets, each followed by the comma that ends it.
+std::span<const std::string_view> SecretKeys();
 
 // Keeps secrets out of one direction of a wire log: the value after a
 // secret key ("NETWORK.MOUNTPOINTUSERPASS,", "NETWORK.APNPASS,") is replaced
