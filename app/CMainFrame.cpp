@@ -216,7 +216,7 @@ void CMainFrame::ReportWireLogFailure(const FileError& error) {
                      std::u16string_view(FileErrorText(error))}));
 }
 
-void CMainFrame::Tell(std::u16string text) {
+void CMainFrame::Tell(const std::u16string& text) {
     QWidget* above = QApplication::activeModalWidget();
     prompts->ShowMessage(above != nullptr ? above : this, text, u"Warning",
                          MessageIcon::Exclamation);

@@ -86,7 +86,7 @@ private:
     void ReportWireLogFailure(const FileError& error);
     // The menu's check mark follows the log.
     void ShowWireLogState();
-    void Tell(std::u16string text);
+    void Tell(const std::u16string& text);
 
     std::unique_ptr<MainFrameCore> core;
     std::filesystem::path appDirectory;

@@ -6,7 +6,8 @@ namespace quorlex {
 
 ReceiverLink::ReceiverLink(BluetoothPlatform& platform, LinkOptions linkOptions)
     : platform(platform), options(std::move(linkOptions)),
-      streams(options.streamFactory ? *options.streamFactory : systemStreams), connection(options, &wireLog) {
+      streams(options.streamFactory ? *options.streamFactory : systemStreams),
+      connection(options, &wireLog) {
     radioModeRead = platform.GetRadioMode(savedRadioMode);
     if (radioModeRead && savedRadioMode == kRadioOff) {
         platform.SetRadioMode(kRadioDiscoverable);

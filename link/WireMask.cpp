@@ -119,7 +119,7 @@ std::string WireMask::Feed(std::string_view bytes) {
     }
     if (inValue && held.size() > kMaxHeld) {
         // A value this long is not one: it is masked and the rest of its line dropped.
-        out += MaskLine(held.substr(0, held.find_first_of("\r")), true);
+        out += MaskLine(held.substr(0, held.find('\r')), true);
         held.clear();
         dropping = true;
     }

@@ -113,5 +113,5 @@ TEST(LinkDevices, NewReceiversTakeTheListsFormAndANameOfTheirOwn) {
     const std::vector<KnownDevice> listed = kMixed;
     EXPECT_TRUE(IsListed(listed, *NewLinkDevice(kLinkKindTcp, u"other", u"192.168.1.20:5017")));
     EXPECT_FALSE(IsListed(listed, *NewLinkDevice(kLinkKindTcp, u"", u"192.168.1.20:5018")));
-    EXPECT_FALSE(IsListed(listed, *NewLinkDevice(kLinkKindSerial, u"", u"192.168.1.20:5017")));
+    EXPECT_FALSE(IsListed(listed, KnownDevice(u"", u"192.168.1.20:5017", u"", u"serial")));
 }

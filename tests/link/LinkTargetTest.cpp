@@ -15,36 +15,35 @@ namespace {
 
 struct LocationCase {
     int32_t kind;
+    int number; // port or rate
     std::u16string_view text;
-    // Empty: the text is refused. Otherwise host or path, port or rate, and
-    // the text the device list shows for it.
+    // Empty: the text is refused. Otherwise the host or path, and the text
+    // the device list shows for it.
     std::string where;
-    int number = 0;
     std::u16string_view shown;
 };
 
 const LocationCase kLocations[] = {
-    {kLinkKindTcp, u"192.168.1.5:5017", "192.168.1.5", 5017, u"192.168.1.5:5017"},
-    {kLinkKindTcp, u"receiver.local:2101", "receiver.local", 2101, u"receiver.local:2101"},
-    {kLinkKindTcp, u"[fe80::1]:65535", "fe80::1", 65535, u"[fe80::1]:65535"},
-    {kLinkKindTcp, u"fe80::1:5017", "", 0, u""}, // an IPv6 address needs its brackets
-    {kLinkKindTcp, u"[receiver]:5017", "", 0, u""},
-    {kLinkKindTcp, u"receiver:0", "", 0, u""},
-    {kLinkKindTcp, u"receiver:65536", "", 0, u""},
-    {kLinkKindTcp, u"receiver:50x", "", 0, u""},
-    {kLinkKindTcp, u"receiver", "", 0, u""},
-    {kLinkKindTcp, u":5017", "", 0, u""},
-    {kLinkKindTcp, u"my receiver:5017", "", 0, u""},
-    {kLinkKindSerial, u"/dev/ttyUSB0", "/dev/ttyUSB0", kDefaultSerialBaud, u"/dev/ttyUSB0:115200"},
-    {kLinkKindSerial, u"/dev/ttyS1:9600", "/dev/ttyS1", 9600, u"/dev/ttyS1:9600"},
-    {kLinkKindSerial, u"/dev/serial/by-id/usb-0403:6001-if00",
-     "/dev/serial/by-id/usb-0403:6001-if00", kDefaultSerialBaud,
-     u"/dev/serial/by-id/usb-0403:6001-if00:115200"},
-    {kLinkKindSerial, u"/dev/ttyUSB0:9601", "", 0, u""}, // no such line rate
-    {kLinkKindSerial, u"/dev/ttyUSB0:", "/dev/ttyUSB0", kDefaultSerialBaud, u"/dev/ttyUSB0:115200"},
-    {kLinkKindSerial, u"ttyUSB0:9600", "", 0, u""}, // not an absolute path
-    {kLinkKindSerial, u"/:9600", "", 0, u""},
-    {kLinkKindBluetooth, u"000a3b5c7d9e", "", 0, u""},
+    {kLinkKindTcp, 5017, u"192.168.1.5:5017", "192.168.1.5", u"192.168.1.5:5017"},
+    {kLinkKindTcp, 2101, u"receiver.local:2101", "receiver.local", u"receiver.local:2101"},
+    {kLinkKindTcp, 65535, u"[fe80::1]:65535", "fe80::1", u"[fe80::1]:65535"},
+    {kLinkKindTcp, 0, u"fe80::1:5017", "", u""}, // an IPv6 address needs its brackets
+    {kLinkKindTcp, 0, u"[receiver]:5017", "", u""},
+    {kLinkKindTcp, 0, u"receiver:0", "", u""},
+    {kLinkKindTcp, 0, u"receiver:65536", "", u""},
+    {kLinkKindTcp, 0, u"receiver:50x", "", u""},
+    {kLinkKindTcp, 0, u"receiver", "", u""},
+    {kLinkKindTcp, 0, u":5017", "", u""},
+    {kLinkKindTcp, 0, u"my receiver:5017", "", u""},
+    {kLinkKindSerial, kDefaultSerialBaud, u"/dev/ttyUSB0", "/dev/ttyUSB0", u"/dev/ttyUSB0:115200"},
+    {kLinkKindSerial, 9600, u"/dev/ttyS1:9600", "/dev/ttyS1", u"/dev/ttyS1:9600"},
+    {kLinkKindSerial, kDefaultSerialBaud, u"/dev/serial/by-id/usb-0403:6001-if00",
+     "/dev/serial/by-id/usb-0403:6001-if00", u"/dev/serial/by-id/usb-0403:6001-if00:115200"},
+    {kLinkKindSerial, 0, u"/dev/ttyUSB0:9601", "", u""}, // no such line rate
+    {kLinkKindSerial, kDefaultSerialBaud, u"/dev/ttyUSB0:", "/dev/ttyUSB0", u"/dev/ttyUSB0:115200"},
+    {kLinkKindSerial, 0, u"ttyUSB0:9600", "", u""}, // not an absolute path
+    {kLinkKindSerial, 0, u"/:9600", "", u""},
+    {kLinkKindBluetooth, 0, u"000a3b5c7d9e", "", u""},
 };
 
 } // namespace

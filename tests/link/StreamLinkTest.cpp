@@ -40,7 +40,7 @@ public:
 
 class TcpEndpoint : public Endpoint {
 public:
-    TcpEndpoint(ReceiverSimulator& simulator, std::string address, std::string host)
+    TcpEndpoint(ReceiverSimulator& simulator, const std::string& address, std::string host)
         : server(simulator), host(std::move(host)) {
         started = server.Start(address, 0, error);
     }
@@ -97,6 +97,10 @@ struct KindCase {
     // Whether every byte sent before the far end went still arrives.
     bool bytesBeforeTheEndArrive;
 };
+
+void PrintTo(const KindCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 const KindCase kKinds[] = {
     {"Tcp", kLinkKindTcp, Texts({kLinkConnected, kLinkDisconnected}), true},
@@ -314,8 +318,10 @@ uint16_t ClosedPort() {
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof address;
-    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        ADD_FAILURE() << "no free port";
+    }
     ::close(fd);
     return ntohs(address.sin_port);
 }

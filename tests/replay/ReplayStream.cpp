@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 
 namespace quorlex::replay {
 
@@ -83,7 +82,7 @@ std::ptrdiff_t ReplayStream::Read(char* buffer, std::size_t size) {
     if (!wire->chunks.empty() && !shutDown) {
         std::string& chunk = wire->chunks.front();
         const std::size_t n = std::min(size, chunk.size());
-        std::memcpy(buffer, chunk.data(), n);
+        std::copy_n(chunk.data(), n, buffer);
         chunk.erase(0, n);
         if (chunk.empty()) {
             wire->chunks.pop_front();

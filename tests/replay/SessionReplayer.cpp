@@ -217,7 +217,8 @@ private:
             const std::size_t star = line.rfind("*XX");
             if (line.starts_with('@') && star != std::string::npos) {
                 const std::string ending = line.substr(star + 3);
-                line = EncodeCp936(WithReplyChecksum(DecodeCp936(line.substr(0, star)))) + ending;
+                line = EncodeCp936(WithReplyChecksum(DecodeCp936(line.substr(0, star))));
+                line += ending;
             }
         }
         return line;

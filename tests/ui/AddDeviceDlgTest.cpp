@@ -114,6 +114,7 @@ protected:
     std::vector<Row> Rows() {
         const ListCtrl& list = *dialog.DeviceList();
         std::vector<Row> rows;
+        rows.reserve(static_cast<size_t>(list.GetItemCount()));
         for (int r = 0; r < list.GetItemCount(); ++r) {
             rows.push_back(
                 {list.GetItemText(r, 0), list.GetItemText(r, 1), list.GetItemText(r, 2)});

@@ -214,9 +214,8 @@ int Run(const QString& folder) {
                   [&] { aboutLandscape.LayoutFor(QSize(640, 480)); });
 
     // Receivers added by hand are listed before those a search finds.
-    SaveDeviceList(DeviceListPath(),
-                   {{u"办公室基站", u"192.168.1.20:5017", u"", u"tcp"},
-                    {u"USB串口线", u"/dev/ttyUSB0:115200", u"", u"serial"}});
+    SaveDeviceList(DeviceListPath(), {{u"办公室基站", u"192.168.1.20:5017", u"", u"tcp"},
+                                      {u"USB串口线", u"/dev/ttyUSB0:115200", u"", u"serial"}});
     CCommunicateSetDlg devices(frame.Control(), frame);
     shooter.Shoot(devices, QStringLiteral("devices-136"), [&] {
         Click(devices, 1033); // "搜索" over the simulated receivers
