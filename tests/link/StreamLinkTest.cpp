@@ -6,13 +6,12 @@
 #include "sim/ReceiverServer.h"
 #include "sim/ReceiverSimulator.h"
 #include "tests/link/LinkTestSupport.h"
+#include "tests/link/PseudoTerminal.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <memory>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -59,33 +58,17 @@ private:
     std::string host;
 };
 
-// A pseudo-terminal pair standing for a serial cable. A second handle on the
-// terminal side keeps the master readable until the link opens it.
+// A serial cable through a pseudo-terminal.
 class SerialEndpoint : public Endpoint {
 public:
-    explicit SerialEndpoint(ReceiverSimulator& simulator) {
-        const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-        if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) {
-            return;
-        }
-        path = ::ptsname(master);
-        keeper = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-        simulator.Attach(master);
-    }
-    ~SerialEndpoint() override {
-        if (keeper >= 0) {
-            ::close(keeper);
-        }
-    }
+    explicit SerialEndpoint(ReceiverSimulator& simulator) : terminal(simulator) {}
     LinkTarget Target() const override {
         LinkTarget target;
         target.kind = kLinkKindSerial;
-        target.path = path;
-        target.baud = 115200;
+        target.path = terminal.path;
         return target;
     }
-    std::string path;
-    int keeper = -1;
+    PseudoTerminal terminal;
 };
 
 struct KindCase {
@@ -107,26 +90,6 @@ const KindCase kKinds[] = {
     {"Serial", kLinkKindSerial, Texts({kLinkConnected, kLinkError, kLinkDisconnected}), false},
 };
 
-std::size_t BurstSize() {
-    ReceiverSimulator probe;
-    probe.SetLineRate(0);
-    int pair[2];
-    ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair);
-    probe.Attach(pair[1]);
-    ::send(pair[0], "GET,ALL\r\n", 9, MSG_NOSIGNAL);
-    std::string bytes;
-    char buffer[4096];
-    while (bytes.find("@GNSS,GET,ALL,OK") == std::string::npos) {
-        const ssize_t n = ::recv(pair[0], buffer, sizeof buffer, 0);
-        if (n <= 0) {
-            break;
-        }
-        bytes.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(pair[0]);
-    return bytes.size();
-}
-
 bool BurstComplete(const std::vector<RecordingSink::Delivery>& deliveries) {
     std::string data;
     for (const auto& delivery : deliveries) {
@@ -146,7 +109,7 @@ protected:
             endpoint = std::move(tcp);
         } else {
             auto serial = std::make_unique<SerialEndpoint>(*simulator);
-            ASSERT_GE(serial->keeper, 0) << "no pseudo-terminal";
+            ASSERT_TRUE(serial->terminal.Ready()) << "no pseudo-terminal";
             endpoint = std::move(serial);
         }
     }
@@ -210,7 +173,7 @@ TEST_P(StreamLink, TheWholeBurstArrivesInChunksOfAtMostOneReceiveEach) {
     ASSERT_TRUE(Send("GET,ALL"));
     ASSERT_TRUE(sink.WaitUntil(BurstComplete));
     EXPECT_EQ(simulator->ReceivedCommands(), std::vector<std::string>{"GET,ALL"});
-    EXPECT_EQ(sink.Data().size(), BurstSize());
+    EXPECT_EQ(sink.Data().size(), simulator->BytesSent());
     for (const auto& delivery : sink.Deliveries()) {
         EXPECT_LE(delivery.bytes.size(), LinkConnection::kReceiveSize);
         EXPECT_TRUE(delivery.zeroAfter);
@@ -329,7 +292,7 @@ uint16_t ClosedPort() {
 TEST(StreamLinkFailure, AnAttemptThatCannotOpenFailsWithTheReasonForTheDeveloper) {
     auto simulator = std::make_shared<ReceiverSimulator>();
     SerialEndpoint held(*simulator);
-    ASSERT_GE(held.keeper, 0);
+    ASSERT_TRUE(held.terminal.Ready());
     SimulatedPlatform platform;
     RecordingSink holderSink;
     ReceiverLink holder(platform);
@@ -347,7 +310,7 @@ TEST(StreamLinkFailure, AnAttemptThatCannotOpenFailsWithTheReasonForTheDeveloper
          std::strerror(ECONNREFUSED)},
         {u"/nonexistent/ttyUSB0:9600", kLinkKindSerial, std::strerror(ENOENT)},
         {u"/dev/null:9600", kLinkKindSerial, std::strerror(ENOTTY)},
-        {FromUtf8(held.path) + u":115200", kLinkKindSerial, std::strerror(EBUSY)},
+        {FromUtf8(held.terminal.path) + u":115200", kLinkKindSerial, std::strerror(EBUSY)},
     };
     for (const Case& c : cases) {
         RecordingSink sink;

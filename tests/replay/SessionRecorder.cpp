@@ -12,14 +12,13 @@
 #include "sim/ReceiverServer.h"
 #include "sim/ReceiverSimulator.h"
 #include "tests/channel/PumpedSink.h"
+#include "tests/link/PseudoTerminal.h"
 #include "tests/replay/ReplayFlows.h"
 
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
-#include <unistd.h>
 
 namespace {
 
@@ -78,12 +77,9 @@ public:
             device = {kind, u"GNSS-Sim", 0, u"",
                       u"127.0.0.1:" + FromUtf8(std::to_string(server.Port()))};
         } else if (kind == kLinkKindSerial) {
-            const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-            if (master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0) {
-                const std::string path = ::ptsname(master);
-                keeper = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-                this->simulator->Attach(master);
-                device = {kind, u"GNSS-Sim", 0, u"", FromUtf8(path) + u":115200"};
+            terminal = std::make_unique<test::PseudoTerminal>(*this->simulator);
+            if (terminal->Ready()) {
+                device = {kind, u"GNSS-Sim", 0, u"", FromUtf8(terminal->path) + u":115200"};
             }
         } else if (kind == kLinkKindBluetooth) {
             SimulatedReceiver receiver;
@@ -95,18 +91,13 @@ public:
             device = {kind, u"GNSS-Sim", kAddress, u"7391"};
         }
     }
-    ~FarEnd() {
-        simulator->Detach();
-        if (keeper >= 0) {
-            ::close(keeper);
-        }
-    }
+    ~FarEnd() { simulator->Detach(); }
 
     std::shared_ptr<ReceiverSimulator> simulator;
     SimulatedPlatform platform;
     ReceiverServer server;
+    std::unique_ptr<test::PseudoTerminal> terminal;
     DeviceRecord device;
-    int keeper = -1;
 };
 
 bool Record(const Scenario& scenario, const fs::path& folder) {

@@ -7,6 +7,7 @@
 #include "devices/DeviceList.h"
 #include "settings/CProgressDlg.h"
 #include "sim/ReceiverServer.h"
+#include "tests/link/PseudoTerminal.h"
 #include "tests/ui/ModalDriver.h"
 #include "tests/ui/SimulatedFrame.h"
 #include "ui/ListCtrl.h"
@@ -17,9 +18,6 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace quorlex {
 namespace {
@@ -56,27 +54,6 @@ void Fill(Dialog& add, const Typed& typed) {
     add.SetDlgItemText(typed.kind == 0 ? kHostEdit : kPathCombo, typed.address);
     add.SetDlgItemText(typed.kind == 0 ? kPortEdit : kBaudList, typed.port);
 }
-
-// A pseudo-terminal whose master a simulator serves; a second handle on the
-// terminal side keeps it open until the link opens it.
-struct PseudoTerminal {
-    explicit PseudoTerminal(ReceiverSimulator& simulator) {
-        const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-        if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) {
-            return;
-        }
-        path = ::ptsname(master);
-        keeper = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-        simulator.Attach(master);
-    }
-    ~PseudoTerminal() {
-        if (keeper >= 0) {
-            ::close(keeper);
-        }
-    }
-    std::string path;
-    int keeper = -1;
-};
 
 class AddDeviceDlgTest : public ::testing::Test {
 protected:
@@ -134,7 +111,7 @@ protected:
     ReceiverSimulator receiver;
     ReceiverServer server{receiver};
     ReceiverSimulator serialReceiver;
-    PseudoTerminal terminal{serialReceiver};
+    test::PseudoTerminal terminal{serialReceiver};
     RecordingPrompts prompts;
     CCommunicateSetDlg dialog{sim.Control(), *sim.frame, nullptr,
                               [this] { return std::vector<std::string>{terminal.path}; }};
@@ -145,7 +122,7 @@ protected:
 TEST_F(AddDeviceDlgTest, AnAddedReceiverIsListedSavedAndReadWithoutBluetooth) {
     std::string error;
     ASSERT_TRUE(server.Start("127.0.0.1", 0, error)) << error;
-    ASSERT_GE(terminal.keeper, 0);
+    ASSERT_TRUE(terminal.Ready());
     const std::u16string port = FromUtf8(std::to_string(server.Port()));
     const std::u16string tty = FromUtf8(terminal.path);
     const struct {
