@@ -173,7 +173,8 @@ TEST_P(StreamLink, TheWholeBurstArrivesInChunksOfAtMostOneReceiveEach) {
     ASSERT_TRUE(Send("GET,ALL"));
     ASSERT_TRUE(sink.WaitUntil(BurstComplete));
     EXPECT_EQ(simulator->ReceivedCommands(), std::vector<std::string>{"GET,ALL"});
-    EXPECT_EQ(sink.Data().size(), simulator->BytesSent());
+    // The simulator counts a write once it has returned, maybe after the bytes arrived.
+    EXPECT_TRUE(Eventually([&] { return simulator->BytesSent() == sink.Data().size(); }));
     for (const auto& delivery : sink.Deliveries()) {
         EXPECT_LE(delivery.bytes.size(), LinkConnection::kReceiveSize);
         EXPECT_TRUE(delivery.zeroAfter);
@@ -236,11 +237,13 @@ TEST_P(StreamLink, CloseWakesAReaderWaitingForData) {
     const bool woken = Eventually([&] { return destroyed.load(); });
     destroy.join();
     EXPECT_TRUE(woken);
-    // A reader woken in its wait reports the close as the end of the link.
-    const Statuses statuses = sink.Statuses();
-    if (statuses.size() > 1) {
-        EXPECT_EQ(statuses, Texts({kLinkConnected, kLinkError, kLinkDisconnected}));
-    }
+    // A reader woken in its wait reports the close as the end of the link, as
+    // far as it got before destruction stopped deliveries.
+    Statuses statuses = sink.Statuses();
+    ASSERT_FALSE(statuses.empty());
+    const Statuses whole = Texts({kLinkConnected, kLinkError, kLinkDisconnected});
+    EXPECT_EQ(statuses,
+              Statuses(whole.begin(), whole.begin() + std::min(statuses.size(), whole.size())));
 }
 
 TEST(StreamLinkTcp, ReachesTheReceiverByHostNameAndOverIpv6) {
