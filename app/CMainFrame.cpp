@@ -15,6 +15,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QMenuBar>
 #include <QThread>
 #include <QTimer>
@@ -48,7 +50,33 @@ std::filesystem::path ExecutableDirectory() {
 // Save, undo, cut, copy and paste belong to a document this tool does not have.
 bool HasHandler(int command) {
     return command == command::kDeviceDialog || command == command::kAppAbout ||
-           command == command::kAppExit;
+           command == command::kAppExit || command == command::kWireLog;
+}
+
+// The file is appended to, so choosing one that exists asks nothing.
+std::optional<std::filesystem::path> AskForWireLog(QWidget* parent) {
+    const QString file =
+        QFileDialog::getSaveFileName(parent, QStringLiteral("通讯记录文件"),
+                                     QDir::home().filePath(QStringLiteral("quorlex-wire.log")),
+                                     QStringLiteral("通讯记录 (*.log);;所有文件 (*)"), nullptr,
+                                     QFileDialog::DontConfirmOverwrite);
+    if (file.isEmpty()) {
+        return std::nullopt;
+    }
+    return std::filesystem::path(file.toStdString());
+}
+
+QAction* FindAction(QMenuBar& bar, int command) {
+    QList<QAction*> pending = bar.actions();
+    while (!pending.empty()) {
+        QAction* action = pending.takeLast();
+        if (QMenu* menu = action->menu()) {
+            pending.append(menu->actions());
+        } else if (action->data().toInt() == command) {
+            return action;
+        }
+    }
+    return nullptr;
 }
 
 // Its name, or its address where it has none; empty when nothing is connected.
@@ -59,6 +87,9 @@ std::u16string ConnectedReceiver(const ReceiverControl& control) {
     const DeviceRecord& device = control.Device();
     if (!device.name.empty()) {
         return device.name;
+    }
+    if (device.linkKind != kLinkKindBluetooth) {
+        return device.location;
     }
     return FormatText(u"%04x%08x", {int64_t{static_cast<uint16_t>(device.address >> 32)},
                                     int64_t{static_cast<uint32_t>(device.address)}});
@@ -77,7 +108,7 @@ void DisableUnhandled(QMenu& menu) {
 } // namespace
 
 CMainFrame::CMainFrame(BluetoothPlatform& platform, MainFrameOptions options)
-    : core(MakeCore(platform, options)), simulated(options.simulated),
+    : core(MakeCore(platform, options)), simulated(options.simulated), chooseWireLog(AskForWireLog),
       uiThread(QThread::currentThread()) {
     theMainFrame = this;
     appDirectory = ExecutableDirectory();
@@ -90,6 +121,11 @@ CMainFrame::CMainFrame(BluetoothPlatform& platform, MainFrameOptions options)
     core->SetCacheSaveFailed([this](const std::filesystem::path& file, const FileError& error) {
         ReportCacheSaveFailure(file, error);
     });
+    // Told on whichever thread wrote; the box waits for the UI thread.
+    Control().Link().Wire().SetFailureHandler([this](const FileError& error) {
+        QMetaObject::invokeMethod(
+            this, [this, error] { ReportWireLogFailure(error); }, Qt::QueuedConnection);
+    });
     tickTimer = new QTimer(this);
     tickTimer->setTimerType(Qt::CoarseTimer);
     connect(tickTimer, &QTimer::timeout, this, [this] { OnTimerTick(); });
@@ -99,6 +135,7 @@ CMainFrame::CMainFrame(BluetoothPlatform& platform, MainFrameOptions options)
 
 CMainFrame::~CMainFrame() {
     tickTimer->stop();
+    Control().Link().Wire().SetFailureHandler({});
     StopDeliveries();
     if (theMainFrame == this) {
         theMainFrame = nullptr;
@@ -127,6 +164,9 @@ void CMainFrame::BuildMenu() {
             DisableUnhandled(*popup);
         }
     }
+    if (QAction* wireLog = FindAction(*menuBar(), command::kWireLog)) {
+        wireLog->setCheckable(true);
+    }
 }
 
 void CMainFrame::OnCommand(int command) {
@@ -136,7 +176,50 @@ void CMainFrame::OnCommand(int command) {
         ShowAboutBox();
     } else if (command == command::kAppExit) {
         close();
+    } else if (command == command::kWireLog) {
+        ToggleWireLog();
     }
+}
+
+bool CMainFrame::StartWireLog(const std::filesystem::path& file) {
+    FileError error;
+    const bool started = Control().Link().Wire().Start(file, error);
+    if (!started) {
+        Tell(FormatText(
+            u"无法打开通讯记录文件：\n%s\n原因：%s",
+            {std::u16string_view(PathText(file)), std::u16string_view(FileErrorText(error))}));
+    }
+    ShowWireLogState();
+    return started;
+}
+
+void CMainFrame::ToggleWireLog() {
+    WireLog& log = Control().Link().Wire();
+    if (log.Active()) {
+        log.Stop();
+    } else if (const std::optional<std::filesystem::path> file = chooseWireLog(this)) {
+        StartWireLog(*file);
+    }
+    ShowWireLogState();
+}
+
+void CMainFrame::ShowWireLogState() {
+    if (QAction* action = FindAction(*menuBar(), command::kWireLog)) {
+        action->setChecked(Control().Link().Wire().Active());
+    }
+}
+
+void CMainFrame::ReportWireLogFailure(const FileError& error) {
+    ShowWireLogState();
+    Tell(FormatText(u"通讯记录无法写入，已停止记录：\n%s\n原因：%s",
+                    {std::u16string_view(PathText(Control().Link().Wire().Path())),
+                     std::u16string_view(FileErrorText(error))}));
+}
+
+void CMainFrame::Tell(const std::u16string& text) {
+    QWidget* above = QApplication::activeModalWidget();
+    prompts->ShowMessage(above != nullptr ? above : this, text, u"Warning",
+                         MessageIcon::Exclamation);
 }
 
 void CMainFrame::UpdateTitle() {
@@ -214,13 +297,7 @@ void CMainFrame::HandleReceiverData(const char* bytes, std::size_t count) {
 void CMainFrame::ReportCacheSaveFailure(const std::filesystem::path& file, const FileError& error) {
     const std::u16string text = CacheSaveFailedText(file, error);
     QMetaObject::invokeMethod(
-        this,
-        [this, text] {
-            QWidget* above = QApplication::activeModalWidget();
-            prompts->ShowMessage(above != nullptr ? above : this, text, u"Warning",
-                                 MessageIcon::Exclamation);
-        },
-        Qt::QueuedConnection);
+        this, [this, text] { Tell(text); }, Qt::QueuedConnection);
 }
 
 CMainFrame* MainFrame() {

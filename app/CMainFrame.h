@@ -58,12 +58,18 @@ public:
 
     // Where the frame's own messages go; tests put a recorder in place.
     void SetPrompts(UserPrompts& replacement) { prompts = &replacement; }
+    using WireLogChooser = std::function<std::optional<std::filesystem::path>(QWidget* parent)>;
+    void SetWireLogChooser(WireLogChooser chooser) { chooseWireLog = std::move(chooser); }
 
     // The menu's commands; framework commands without a handler do nothing.
     // "退出" closes the frame, which ends the program.
     void OnCommand(int command);
     void ShowAboutBox();
     void ShowDeviceDialog();
+    // Starts the wire log into file; false, with the reason told, when it cannot.
+    bool StartWireLog(const std::filesystem::path& file);
+    // "通讯记录": stops a running log, or asks for a file and starts one.
+    void ToggleWireLog();
     // Runs the working screen modally; returns how it ended (kIdOk: "退出").
     int RunWorkingScreen();
 
@@ -77,6 +83,10 @@ private:
     // data and the device dialog disconnects directly, so it is asked often.
     void UpdateTitle();
     void ReportCacheSaveFailure(const std::filesystem::path& file, const FileError& error);
+    void ReportWireLogFailure(const FileError& error);
+    // The menu's check mark follows the log.
+    void ShowWireLogState();
+    void Tell(const std::u16string& text);
 
     std::unique_ptr<MainFrameCore> core;
     std::filesystem::path appDirectory;
@@ -85,6 +95,8 @@ private:
     SettingsWindowSlot settingsWindow;
     bool simulated;
     UserPrompts* prompts = &DesktopPrompts();
+    // Asks where the wire log goes when "通讯记录" starts it; nothing: not started.
+    WireLogChooser chooseWireLog;
     QTimer* tickTimer = nullptr;
     QThread* const uiThread;
     std::atomic<bool> closing{false};

@@ -1,11 +1,15 @@
 #include "app/CQuorlexApp.h"
 
 #include "app/ApplicationIcon.h"
+#include "common/FileStore.h"
+#include "common/Text.h"
 #include "link/sim/SimulatedPlatform.h"
 #include "ui/Dialog.h"
 #include "ui/DialogFont.h"
 
 #include <QApplication>
+
+#include <iostream>
 
 namespace quorlex {
 
@@ -37,6 +41,12 @@ bool CQuorlexApp::InitInstance() {
     MainFrameOptions options;
     options.simulated = platform.simulated;
     frame = std::make_unique<CMainFrame>(*platform.platform, std::move(options));
+    FileError error;
+    if (!wireLog.empty() && !frame->Control().Link().Wire().Start(wireLog, error)) {
+        std::cerr << "quorlex: cannot open the wire log " << wireLog.string() << ": "
+                  << ToUtf8(FileErrorText(error)) << '\n';
+        return false;
+    }
     // The working screen opens on the first tick; "退出" ends the program,
     // any other close leaves the frame with its menu.
     frame->SetFirstTickAction([this] {

@@ -3,6 +3,7 @@
 #include "app/CMainFrame.h"
 #include "app/ReceiverPlatform.h"
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -21,7 +22,10 @@ public:
     CQuorlexApp(const CQuorlexApp&) = delete;
     CQuorlexApp& operator=(const CQuorlexApp&) = delete;
 
-    // False when the application cannot start.
+    // Logs every byte over the link into file from the start (before InitInstance).
+    void SetWireLog(std::filesystem::path file) { wireLog = std::move(file); }
+
+    // False when the application cannot start (it says why on standard error).
     bool InitInstance();
     CMainFrame* MainWindow() const { return frame.get(); }
 
@@ -31,6 +35,7 @@ public:
 
 private:
     ExitHandler exit;
+    std::filesystem::path wireLog;
     ReceiverPlatform platform; // outlives the frame and its link
     std::unique_ptr<CMainFrame> frame;
 };

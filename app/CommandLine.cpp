@@ -17,6 +17,15 @@ CommandLine ParseCommandLine(std::span<const std::string_view> args) {
             line.help = true;
         } else if (arg == "--version") {
             line.version = true;
+        } else if (arg.starts_with("--wire-log=")) {
+            line.wireLog = arg.substr(arg.find('=') + 1);
+            line.missingValue = line.wireLog.empty() ? "--wire-log" : line.missingValue;
+        } else if (arg == "--wire-log") {
+            if (i + 1 < args.size() && !args[i + 1].empty()) {
+                line.wireLog = args[++i];
+            } else {
+                line.missingValue = "--wire-log";
+            }
         } else {
             line.others.emplace_back(arg);
         }
@@ -36,12 +45,14 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
 std::string UsageText(std::string_view program) {
     std::string text = "usage: ";
     text += program;
-    text += " [--simulate [--no-adapter]] [--help] [--version]\n"
-            "Configures a GNSS survey receiver over Bluetooth.\n"
-            "  --simulate    work with simulated receivers instead of the Bluetooth adapter\n"
-            "  --no-adapter  with --simulate: a machine that has no Bluetooth adapter\n"
-            "  --help        show this text and exit\n"
-            "  --version     show the version and exit\n"
+    text += " [--simulate [--no-adapter]] [--wire-log FILE] [--help] [--version]\n"
+            "Configures a GNSS survey receiver over Bluetooth, TCP or a serial line.\n"
+            "  --simulate       work with simulated receivers instead of the Bluetooth adapter\n"
+            "  --no-adapter     with --simulate: a machine that has no Bluetooth adapter\n"
+            "  --wire-log FILE  log every byte sent to and received from the receiver to\n"
+            "                   FILE (appended; passwords masked)\n"
+            "  --help           show this text and exit\n"
+            "  --version        show the version and exit\n"
             "Qt's own options (for example -platform offscreen) are accepted as well.\n";
     return text;
 }

@@ -13,6 +13,10 @@ struct CommandLine {
     bool noAdapter = false;
     bool help = false;
     bool version = false;
+    // --wire-log FILE: every byte over the link is logged to FILE.
+    std::string wireLog;
+    // An option that lacks its value; empty when none does.
+    std::string missingValue;
     // Arguments that are none of the above, in order.
     std::vector<std::string> others;
 };

@@ -1,4 +1,4 @@
-// quorlex: configures a GNSS survey receiver over Bluetooth.
+// quorlex: configures a GNSS survey receiver over Bluetooth, TCP or a serial line.
 #include "app/CQuorlexApp.h"
 #include "app/CommandLine.h"
 #include "common/Text.h"
@@ -56,6 +56,11 @@ int main(int argc, char** argv) {
     }
     std::vector<std::string_view> views(args.begin(), args.end());
     const quorlex::CommandLine line = quorlex::ParseCommandLine(views);
+    if (!line.missingValue.empty()) {
+        std::cerr << "quorlex: " << line.missingValue << " needs a value\n"
+                  << quorlex::UsageText("quorlex");
+        return 2;
+    }
     if (!line.others.empty()) {
         std::cerr << "quorlex: unknown option " << line.others.front() << '\n'
                   << quorlex::UsageText("quorlex");
@@ -67,6 +72,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     quorlex::CQuorlexApp app(line.simulate, line.noAdapter);
+    app.SetWireLog(line.wireLog);
     if (!app.InitInstance()) {
         return 1;
     }

@@ -1,18 +1,27 @@
 #pragma once
 
+#include "link/LinkTarget.h"
+
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace quorlex {
 
-inline constexpr int32_t kLinkKindBluetooth = 2;
-
 // The receiver chosen in the device dialog.
 struct DeviceRecord {
-    int32_t linkKind = 0; // 2 = Bluetooth; no other kind is ever set
+    DeviceRecord() = default;
+    DeviceRecord(int32_t linkKind, std::u16string name, uint64_t address, std::u16string pin,
+                 std::u16string location = {})
+        : linkKind(linkKind), name(std::move(name)), address(address), pin(std::move(pin)),
+          location(std::move(location)) {}
+
+    int32_t linkKind = 0; // kLinkKindBluetooth, kLinkKindTcp or kLinkKindSerial
     std::u16string name;
-    uint64_t address = 0;
-    std::u16string pin;
+    uint64_t address = 0; // Bluetooth
+    std::u16string pin;   // Bluetooth
+    // TCP and serial: where the receiver is, as LinkLocationText writes it.
+    std::u16string location;
 };
 
 } // namespace quorlex

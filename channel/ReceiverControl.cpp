@@ -1,5 +1,7 @@
 #include "channel/ReceiverControl.h"
 
+#include <optional>
+
 namespace quorlex {
 
 ReceiverControl::ReceiverControl(BluetoothPlatform& platform, Sleeper sleeper,
@@ -10,11 +12,11 @@ ReceiverControl::ReceiverControl(BluetoothPlatform& platform, Sleeper sleeper,
 
 void ReceiverControl::SetDevice(const DeviceRecord& record) {
     device_ = record;
-    channel_.SetSendEnabled(IsBluetooth());
+    channel_.SetSendEnabled(HasLinkKind());
 }
 
 bool ReceiverControl::Connect() {
-    if (!IsBluetooth()) {
+    if (!HasLinkKind()) {
         return false;
     }
     if (link_.IsConnected()) {
@@ -24,17 +26,21 @@ bool ReceiverControl::Connect() {
     // the first line of this one, or acknowledge its first command early.
     intake_.Reset();
     channel_.ResetReplies();
-    return link_.Connect(device_.pin, device_.address);
+    if (device_.linkKind == kLinkKindBluetooth) {
+        return link_.Connect(device_.pin, device_.address);
+    }
+    const std::optional<LinkTarget> target = ParseLinkLocation(device_.linkKind, device_.location);
+    return target && link_.Connect(*target);
 }
 
 bool ReceiverControl::Disconnect() {
     channel_.FinishBatch();
     // A connection still being made is given up too, so the link cannot come
     // up later behind a dialog that already shows it as closed.
-    if (IsBluetooth()) {
+    if (HasLinkKind()) {
         link_.Close();
     }
-    return IsBluetooth();
+    return HasLinkKind();
 }
 
 } // namespace quorlex

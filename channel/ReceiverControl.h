@@ -61,7 +61,8 @@ private:
         ReceiverLink& link_;
     };
 
-    bool IsBluetooth() const { return device_.linkKind == kLinkKindBluetooth; }
+    // The chosen device is one the link can reach (Bluetooth, TCP or serial).
+    bool HasLinkKind() const { return IsKnownLinkKind(device_.linkKind); }
 
     ReceiverSettings settings_;
     ReceiverLink link_;

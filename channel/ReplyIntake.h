@@ -2,7 +2,7 @@
 
 #include "channel/CommandChannel.h"
 #include "channel/Cp936ChunkDecoder.h"
-#include "link/BluetoothSocket.h"
+#include "link/LinkConnection.h"
 
 #include <chrono>
 #include <functional>
@@ -34,7 +34,7 @@ public:
     static constexpr size_t kMaxPendingChars = 10000;
     static constexpr std::chrono::milliseconds kPauseAfterChunk{500};
     // A chunk this long filled the reader's buffer: more is already waiting.
-    static constexpr size_t kFullChunk = BluetoothSocket::kReceiveSize;
+    static constexpr size_t kFullChunk = LinkConnection::kReceiveSize;
 
 private:
     void ReportKeys();

@@ -2,9 +2,12 @@
 
 #include "channel/CommandItem.h"
 #include "channel/ReceiverControl.h"
+#include "devices/CCommunicateAddDlg.h"
 #include "devices/CCommunicatePINDlg.h"
 #include "devices/DeviceList.h"
 #include "devices/DeviceSearch.h"
+#include "devices/LinkDevices.h"
+#include "link/SerialPorts.h"
 #include "settings/CProgressDlg.h"
 #include "ui/ListCtrl.h"
 
@@ -20,7 +23,8 @@ constexpr int kPin = 1034;
 constexpr int kDelete = 1035;
 constexpr int kConnect = 1036;
 constexpr int kExit = 1037;
-constexpr int kButtons[] = {kSearch, kPin, kDelete, kConnect, kExit};
+constexpr int kAdd = 1038;
+constexpr int kButtons[] = {kSearch, kPin, kDelete, kConnect, kAdd, kExit};
 
 constexpr uint32_t kListStyles = list_style::kFullRowSelect | list_style::kHeaderDragDrop;
 constexpr int kNameColumn = 0;
@@ -30,13 +34,19 @@ constexpr int kPinColumn = 2;
 constexpr std::u16string_view kNoSelection = u"没有选择蓝牙设备，请重新选择!";
 constexpr std::u16string_view kConnectFailed = u"蓝牙连接失败，请检查!";
 constexpr std::u16string_view kSearchFailed = u"搜索蓝牙设备失败，请检查!";
+constexpr std::u16string_view kLinkConnectFailed = u"连接失败，请检查!";
+constexpr std::u16string_view kNoPinNeeded = u"网络和串口设备不使用PIN码。";
+constexpr std::u16string_view kAlreadyListed = u"该设备已在列表中!";
+constexpr std::u16string_view kUnknownKind = u"不支持此设备的连接方式!";
 
 } // namespace
 
 CCommunicateSetDlg::CCommunicateSetDlg(ReceiverControl& control, LinkSink& dataTarget,
-                                       QWidget* parent)
+                                       QWidget* parent, SerialDeviceList serialDevices)
     : Dialog(kDevicesTemplate, parent), control(control), dataTarget(dataTarget),
-      listFile(DeviceListPath()) {}
+      listFile(DeviceListPath()),
+      serialDevices(serialDevices ? std::move(serialDevices) : [] { return SerialDevicePaths(); }) {
+}
 
 ListCtrl* CCommunicateSetDlg::DeviceList() const {
     return DlgItem<ListCtrl>(kList);
@@ -81,6 +91,9 @@ void CCommunicateSetDlg::OnCommand(int id, Notification code) {
     case kConnect:
         OnConnect();
         break;
+    case kAdd:
+        OnAdd();
+        break;
     case kExit:
         EndDialog(kIdOk);
         break;
@@ -106,6 +119,7 @@ void CCommunicateSetDlg::UpdateButtons() {
     EnableDlgItem(kSearch, !connected);
     EnableDlgItem(kPin, !connected);
     EnableDlgItem(kDelete, !connected);
+    EnableDlgItem(kAdd, !connected);
     EnableDlgItem(kConnect, true);
     EnableDlgItem(kExit, true);
     SetDlgItemText(kConnect, connected ? u"断开" : u"连接");
@@ -115,10 +129,20 @@ void CCommunicateSetDlg::UpdateButtons() {
 void CCommunicateSetDlg::MarkConnectedRow() {
     ListCtrl* list = DeviceList();
     const bool connected = control.IsConnected();
+    const DeviceRecord& device = control.Device();
     for (int row = 0; row < list->GetItemCount(); ++row) {
-        const uint64_t address = ParseHexAddress(list->GetItemText(row, kAddressColumn));
-        list->SetItemMark(row, connected && address == control.Device().address, u"已连接");
+        const std::u16string address = list->GetItemText(row, kAddressColumn);
+        const int32_t kind = RowKind(row);
+        const bool same = kind == device.linkKind &&
+                          (kind == kLinkKindBluetooth ? ParseHexAddress(address) == device.address
+                                                      : address == device.location);
+        list->SetItemMark(row, connected && same, u"已连接");
     }
+}
+
+int32_t CCommunicateSetDlg::RowKind(int row) const {
+    const auto entry = static_cast<size_t>(row);
+    return entry < devices.size() ? KnownDeviceKind(devices[entry]) : kLinkKindBluetooth;
 }
 
 void CCommunicateSetDlg::EnableButtons(bool enable) {
@@ -165,9 +189,30 @@ void CCommunicateSetDlg::OnSearch() {
     }
 }
 
+void CCommunicateSetDlg::OnAdd() {
+    CCommunicateAddDlg add(serialDevices(), this);
+    if (add.DoModal() != kIdOk) {
+        return;
+    }
+    if (IsListed(devices, add.device)) {
+        MessageBox(kAlreadyListed);
+        return;
+    }
+    devices.push_back(add.device);
+    FillList();
+    DeviceList()->SelectItem(DeviceList()->GetItemCount() - 1);
+    SaveList();
+}
+
+// Only a Bluetooth pairing takes a PIN: one typed for another kind would be
+// shown in its row and never used, so the surveyor is told instead.
 void CCommunicateSetDlg::OnChangePin() {
     int row = -1;
     if (!TakeSelectedRow(row)) {
+        return;
+    }
+    if (RowKind(row) != kLinkKindBluetooth) {
+        MessageBox(kNoPinNeeded);
         return;
     }
     CCommunicatePINDlg pinDialog(this);
@@ -211,15 +256,28 @@ void CCommunicateSetDlg::OnConnect() {
 
 void CCommunicateSetDlg::ConnectSelected() {
     int row = -1;
-    if (!TakeSelectedRow(row) || !AdapterReady()) {
+    if (!TakeSelectedRow(row)) {
+        return;
+    }
+    const int32_t kind = RowKind(row);
+    if (!IsKnownLinkKind(kind)) {
+        MessageBox(kUnknownKind);
+        return;
+    }
+    // Only Bluetooth needs the adapter.
+    if (kind == kLinkKindBluetooth && !AdapterReady()) {
         return;
     }
     // The row, not the list entry: a PIN just changed in the row is used.
-    record = DeviceRecord{kLinkKindBluetooth, rowName, ParseHexAddress(rowAddress), rowPin};
+    if (kind == kLinkKindBluetooth) {
+        record = DeviceRecord{kind, rowName, ParseHexAddress(rowAddress), rowPin};
+    } else {
+        record = DeviceRecord{kind, rowName, 0, u"", rowAddress};
+    }
     control.SetDevice(record);
     control.SetReceiveTarget(&dataTarget);
     if (!control.Connect()) {
-        MessageBox(kConnectFailed);
+        MessageBox(kind == kLinkKindBluetooth ? kConnectFailed : kLinkConnectFailed);
         return;
     }
     const bool linked = ReadConfiguration();
@@ -253,7 +311,7 @@ bool CCommunicateSetDlg::ReadConfiguration() {
 void CCommunicateSetDlg::RememberPin(int row) {
     const auto entry = static_cast<size_t>(row);
     if (entry >= devices.size() || devices[entry].address != rowAddress ||
-        devices[entry].pin == rowPin) {
+        devices[entry].pin == rowPin || RowKind(row) != kLinkKindBluetooth) {
         return;
     }
     devices[entry].pin = rowPin;

@@ -5,6 +5,7 @@
 #include "devices/KnownDevice.h"
 #include "ui/Dialog.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,12 +16,15 @@ class ListCtrl;
 class ReceiverControl;
 
 // Chooses the receiver: the known receivers with their PINs, a search for new
-// ones, PIN changes, deletion, and connecting, which reads the receiver's
-// configuration at once.
+// Bluetooth ones, adding TCP and serial ones by hand, PIN changes, deletion,
+// and connecting, which reads the receiver's configuration at once.
 class CCommunicateSetDlg final : public Dialog {
 public:
-    // dataTarget takes the link's data (the main frame).
-    CCommunicateSetDlg(ReceiverControl& control, LinkSink& dataTarget, QWidget* parent = nullptr);
+    // dataTarget takes the link's data (the main frame). serialDevices lists
+    // the serial devices offered when a receiver is added.
+    using SerialDeviceList = std::function<std::vector<std::string>()>;
+    CCommunicateSetDlg(ReceiverControl& control, LinkSink& dataTarget, QWidget* parent = nullptr,
+                       SerialDeviceList serialDevices = {});
 
     // 1 when the reading after the last connection succeeded.
     int configRead = 0;
@@ -34,6 +38,7 @@ protected:
 
 private:
     void OnSearch();
+    void OnAdd();
     void OnChangePin();
     void OnDelete();
     void OnConnect();
@@ -53,6 +58,8 @@ private:
     void EnableButtons(bool enable);
     // Takes the selected row's texts; warns and returns false when none is selected.
     bool TakeSelectedRow(int& row);
+    // The link kind of a row: that of its list entry.
+    int32_t RowKind(int row) const;
 
     ReceiverControl& control;
     LinkSink& dataTarget;
@@ -62,6 +69,7 @@ private:
     std::u16string rowAddress;
     std::u16string rowPin;
     DeviceRecord record;
+    SerialDeviceList serialDevices;
 };
 
 } // namespace quorlex

@@ -18,6 +18,10 @@ constexpr std::u16string_view kVersion = u"1.0.1.1";
 constexpr std::u16string_view kLineEnd = u"\r\n";
 // What one entry adds besides its texts, to size the document up front.
 constexpr size_t kEntryMarkup = 136;
+// Receivers not reached over Bluetooth say so in a fourth child, after the
+// three that every reader of the file takes.
+constexpr std::u16string_view kKindElement = u"Link_Kind";
+constexpr size_t kKindMarkup = 26;
 
 // Fields missing from an entry keep what the entry before it held.
 void ReadField(XmlDocument& doc, std::u16string_view element, std::u16string& field) {
@@ -93,6 +97,12 @@ bool ReadDeviceList(XmlDocument& doc, std::vector<KnownDevice>& devices) {
         ReadField(doc, u"Bluetooth_Name", entry.name);
         ReadField(doc, u"Bluetooth_Address", entry.address);
         ReadField(doc, u"Bluetooth_PIN", entry.pin);
+        // Unlike the three fields, the kind is never carried over: an entry
+        // without it is a Bluetooth receiver, as in every older file.
+        entry.kind.clear();
+        if (doc.FindChildElement(kKindElement)) {
+            entry.kind = doc.GetChildData();
+        }
         devices.push_back(entry);
     }
     return true;
@@ -116,7 +126,8 @@ bool SaveDeviceList(const std::filesystem::path& path, const std::vector<KnownDe
 std::u16string DeviceListText(const std::vector<KnownDevice>& devices) {
     size_t size = kDeclaration.size() + kEntryMarkup;
     for (const KnownDevice& device : devices) {
-        size += device.name.size() + device.address.size() + device.pin.size() + kEntryMarkup;
+        size += device.name.size() + device.address.size() + device.pin.size() +
+                device.kind.size() + kEntryMarkup + (device.kind.empty() ? 0 : kKindMarkup);
     }
     std::u16string text;
     text.reserve(size);
@@ -129,6 +140,9 @@ std::u16string DeviceListText(const std::vector<KnownDevice>& devices) {
         AppendElement(u"Bluetooth_Name", device.name, text);
         AppendElement(u"Bluetooth_Address", device.address, text);
         AppendElement(u"Bluetooth_PIN", device.pin, text);
+        if (!device.kind.empty()) {
+            AppendElement(kKindElement, device.kind, text);
+        }
         CloseElement(u"BtDevice", text);
     }
     CloseElement(u"Bluetooth_Config", text);

@@ -13,7 +13,10 @@ class XmlDocument;
 
 // The known-receivers file "Bluetooth.cfg":
 //   HEAD / Bluetooth_Config / Ver "1.0.1.1", then one BtDevice per receiver
-//   holding Bluetooth_Name, Bluetooth_Address and Bluetooth_PIN.
+//   holding Bluetooth_Name, Bluetooth_Address and Bluetooth_PIN, and for a
+//   receiver not reached over Bluetooth a fourth child Link_Kind ("tcp",
+//   "serial") with its location in Bluetooth_Address. A list of Bluetooth
+//   receivers only is written exactly as before there were other kinds.
 
 // Replaces devices with the file's entries. False, leaving devices as they
 // were, when the file cannot be read or lacks HEAD or Bluetooth_Config.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/TcpStream.h"
 #include "link/ThreadStarter.h"
 
 #include <chrono>
@@ -7,6 +8,8 @@
 #include <string_view>
 
 namespace quorlex {
+
+class StreamFactory;
 
 // How long the reader waits for data before it looks at its stop event again.
 inline constexpr std::chrono::milliseconds kReadableWait{9000};
@@ -19,6 +22,10 @@ struct LinkOptions {
     std::chrono::milliseconds workerStopLimit = kWorkerStopLimit;
     // nullptr: plain system threads.
     ThreadStarter* threadStarter = nullptr;
+    // Connect and keep-alive times of TCP links.
+    TcpTimes tcpTimes;
+    // nullptr: the streams of this machine (RFCOMM, TCP, serial).
+    StreamFactory* streamFactory = nullptr;
     // Developer diagnostics such as a failed connect's error code; empty: standard error.
     std::function<void(std::u16string_view)> diagnostic;
 };

@@ -6,8 +6,7 @@ void LinkSocket::Close() {
     if (stopEvent_.exchange(true)) {
         return;
     }
-    platform_.RevokeLinkKey(address_);
-    platform_.Shutdown(handle_);
+    stream_->Shutdown();
 }
 
 } // namespace quorlex

@@ -4,8 +4,10 @@
 
 namespace quorlex {
 
-ReceiverLink::ReceiverLink(BluetoothPlatform& platform, LinkOptions options)
-    : platform(platform), socket(platform, std::move(options)) {
+ReceiverLink::ReceiverLink(BluetoothPlatform& platform, LinkOptions linkOptions)
+    : platform(platform), options(std::move(linkOptions)),
+      streams(options.streamFactory ? *options.streamFactory : systemStreams),
+      connection(options, &wireLog) {
     radioModeRead = platform.GetRadioMode(savedRadioMode);
     if (radioModeRead && savedRadioMode == kRadioOff) {
         platform.SetRadioMode(kRadioDiscoverable);
@@ -16,12 +18,24 @@ ReceiverLink::ReceiverLink(BluetoothPlatform& platform, LinkOptions options)
 // deliveries may be going away too. A mode that could not be read is left
 // alone rather than "restored" to off.
 ReceiverLink::~ReceiverLink() {
-    socket.SetNotifyTarget(nullptr);
+    connection.SetNotifyTarget(nullptr);
     if (radioModeRead) {
         platform.SetRadioMode(savedRadioMode);
     }
     devices.Clear();
-    socket.Close();
+    connection.Close();
+}
+
+bool ReceiverLink::Connect(std::u16string_view pin, uint64_t address) {
+    LinkTarget target;
+    target.kind = kLinkKindBluetooth;
+    target.address = address;
+    target.pin = pin;
+    return Connect(target);
+}
+
+bool ReceiverLink::Connect(const LinkTarget& target) {
+    return connection.Connect(streams.Make(target));
 }
 
 AdapterState ReceiverLink::PrepareAdapter() {

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "link/BluetoothPlatform.h"
-#include "link/BluetoothSocket.h"
 #include "link/DeviceList.h"
+#include "link/LinkConnection.h"
 #include "link/LinkOptions.h"
 #include "link/LinkSink.h"
+#include "link/LinkTarget.h"
+#include "link/SystemStreams.h"
+#include "link/WireLog.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -14,7 +17,8 @@
 namespace quorlex {
 
 // The link to the receiver: keeps the radio on while it exists, lists the
-// devices in range and owns the connection. The platform must outlive it.
+// devices in range and owns the connection, which may be made over
+// Bluetooth, TCP or a serial line. The platform must outlive it.
 class ReceiverLink {
 public:
     // Switches an adapter that is off to discoverable; the mode it had is
@@ -28,11 +32,18 @@ public:
     // (and off again when the link goes, as at start-up). Usable, or why not.
     AdapterState PrepareAdapter();
 
-    bool IsConnected() const { return socket.IsConnected(); }
-    void SetNotifyTarget(LinkSink* sink) { socket.SetNotifyTarget(sink); }
-    bool Connect(std::u16string_view pin, uint64_t address) { return socket.Connect(pin, address); }
-    int Send(const char* bytes, std::size_t count) { return socket.Send(bytes, count); }
-    void Close() { socket.Close(); }
+    bool IsConnected() const { return connection.IsConnected(); }
+    void SetNotifyTarget(LinkSink* sink) { connection.SetNotifyTarget(sink); }
+    // Starts an attempt over Bluetooth, pairing with the PIN.
+    bool Connect(std::u16string_view pin, uint64_t address);
+    // Starts an attempt over the target's link kind; false as above, and for
+    // a kind that cannot be connected.
+    bool Connect(const LinkTarget& target);
+    int Send(const char* bytes, std::size_t count) { return connection.Send(bytes, count); }
+    void Close() { connection.Close(); }
+
+    // Records what goes over every connection of this link once started.
+    WireLog& Wire() { return wireLog; }
 
     // Blocks until the inquiry ends: 0 with the list replaced, otherwise the
     // platform's error code with the list unchanged.
@@ -49,7 +60,11 @@ private:
     uint32_t savedRadioMode = kRadioOff;
     bool radioModeRead = false;
     DeviceList devices;
-    BluetoothSocket socket;
+    const LinkOptions options;
+    SystemStreams systemStreams{platform, options};
+    StreamFactory& streams;
+    WireLog wireLog; // outlives the connection's threads
+    LinkConnection connection;
 };
 
 } // namespace quorlex

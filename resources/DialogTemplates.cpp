@@ -57,7 +57,27 @@ constexpr ControlTemplate kSettings[] = {
 constexpr ControlTemplate kDevices[] = {
     C(1032, K::ListView, 5, 8, 126, 118, u""),     C(1033, K::Button, 5, 126, 43, 14, u"搜索"),
     C(1034, K::Button, 47, 126, 43, 14, u"PIN码"), C(1035, K::Button, 89, 126, 43, 14, u"删除"),
-    C(1036, K::Button, 5, 139, 43, 14, u"连接"),   C(1037, K::Button, 89, 139, 43, 14, u"退出"),
+    C(1036, K::Button, 5, 139, 43, 14, u"连接"),   C(1038, K::Button, 47, 139, 43, 14, u"添加"),
+    C(1037, K::Button, 89, 139, 43, 14, u"退出"),
+};
+
+// Adds a receiver reached over TCP or a serial line. The address row holds
+// either the host edit or the device combo, the port row either the port
+// edit or the rate list, as the kind asks.
+constexpr ControlTemplate kAddDevice[] = {
+    C(kNoControlId, K::Static, 8, 12, 34, 8, u"类型："),
+    C(1070, K::DropDownList, 44, 10, 82, 40, u"", 0, u"网络(TCP)\n串口"),
+    C(kNoControlId, K::Static, 8, 30, 34, 8, u"名称："),
+    C(1071, K::Edit, 44, 28, 82, 12, u""),
+    C(1072, K::Static, 8, 48, 34, 8, u"地址："),
+    C(1073, K::Edit, 44, 46, 82, 12, u""),
+    C(1074, K::DropDown, 44, 46, 82, 70, u"", style::kHidden),
+    C(1075, K::Static, 8, 66, 34, 8, u"端口："),
+    C(1076, K::Edit, 44, 64, 82, 12, u""),
+    C(1077, K::DropDownList, 44, 64, 82, 70, u"", style::kHidden),
+    C(1078, K::Static, 8, 84, 118, 40, u""),
+    C(1, K::Button, 1, 136, 65, 14, u"确定"),
+    C(2, K::Button, 66, 136, 65, 14, u"取消"),
 };
 
 constexpr ControlTemplate kProgress[] = {
@@ -254,6 +274,7 @@ constexpr DialogTemplate kSettingsTemplate{135, u"设置", 138, 153, kSettings};
 constexpr DialogTemplate kDevicesTemplate{136, u"蓝牙", 134, 153, kDevices};
 constexpr DialogTemplate kProgressTemplate{137, u"状态提示", 139, 154, kProgress};
 constexpr DialogTemplate kPinTemplate{201, u"", 132, 154, kPin};
+constexpr DialogTemplate kAddDeviceTemplate{211, u"添加设备", 132, 154, kAddDevice};
 constexpr DialogTemplate kSaveTipTemplate{205, u"保存提示", 135, 153, kSaveTip};
 constexpr DialogTemplate kSaveOtherTipTemplate{206, u"保存提示", 135, 153, kSaveOtherTip};
 constexpr DialogTemplate kFiveBaudTemplate{209, u"工作模式", 130, 149, kFiveBaud};
@@ -273,7 +294,7 @@ constexpr const DialogTemplate* kTemplates[] = {
     &kSaveTipTemplate,       &kSaveOtherTipTemplate,     &kFiveBaudTemplate,
     &kRadioPageTemplate,     &kRadioRelayPageTemplate,   &kRadioDefaultsTemplate,
     &kNetWorkTemplate,       &kBaseNetTemplate,          &kNetWorkRelayTemplate,
-    &kApnTemplate,           &kMountPointDetailTemplate,
+    &kApnTemplate,           &kMountPointDetailTemplate, &kAddDeviceTemplate,
 };
 
 } // namespace

@@ -17,6 +17,7 @@ inline constexpr int kEditUndo = 57643;
 inline constexpr int kAppAbout = 57664;
 inline constexpr int kAppExit = 57665;
 inline constexpr int kDeviceDialog = 32784; // "测试"
+inline constexpr int kWireLog = 32790;      // "通讯记录": starts or stops the wire log
 inline constexpr int kReadCurrent = 32777;  // "当前配置"
 inline constexpr int kReadSlot1 = 32778;    // "配置1" .. "配置5" follow on
 } // namespace command

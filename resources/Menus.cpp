@@ -29,6 +29,8 @@ constexpr MenuItem kEditMenu[] = {
 };
 
 constexpr MenuItem kToolsMenu[] = {
+    Command(u"通讯记录...", command::kWireLog),
+    kSeparator,
     Command(u"关于 Quorlex...", command::kAppAbout),
 };
 

@@ -13,7 +13,7 @@ namespace quorlex {
 
 class ReceiverSimulator::Impl : public LineHandler {
 public:
-    std::vector<std::string> Answer(const std::string& command) override {
+    Reply Answer(const std::string& command) override {
         const SimulatorFaults faults = CurrentFaults();
         {
             std::lock_guard lock(logMutex);
@@ -23,17 +23,45 @@ public:
         if (faults.silent) {
             return {};
         }
+        const CommandFault* fault = TakeCommandFault(faults, command);
         std::vector<ReplyLine> replies;
-        {
+        if (fault != nullptr && fault->kind == CommandFault::Kind::Ignore) {
+            return {};
+        }
+        if (fault != nullptr && fault->kind == CommandFault::Kind::AnswerError) {
+            replies = {ErrorReply(fault->errorCode, DecodeCp936(command))};
+        } else {
             std::lock_guard lock(stateMutex);
             replies = CommandProcessor(state).Answer(DecodeCp936(command));
         }
-        std::vector<std::string> wire;
-        wire.reserve(replies.size());
+        Reply reply;
+        reply.dropInstead = fault != nullptr && fault->kind == CommandFault::Kind::DropAfter;
+        reply.lines.reserve(replies.size());
         for (const ReplyLine& line : replies) {
-            wire.push_back(EncodeReplyLine(line, faults.badChecksums));
+            reply.lines.push_back(EncodeReplyLine(line, faults.badChecksums));
         }
-        return wire;
+        return reply;
+    }
+
+    // The first fault that matches and still applies; its count is used up
+    // here. faults is the caller's copy, so the pointer stays valid.
+    const CommandFault* TakeCommandFault(const SimulatorFaults& faults,
+                                         const std::string& command) {
+        std::lock_guard lock(settingsMutex);
+        for (std::size_t i = 0; i < faults.commandFaults.size(); ++i) {
+            const CommandFault& fault = faults.commandFaults[i];
+            if (!fault.Matches(command) || i >= faultUses.size()) {
+                continue;
+            }
+            if (fault.kind == CommandFault::Kind::AnswerError) {
+                return &fault;
+            }
+            if (faultUses[i] < fault.count) {
+                ++faultUses[i];
+                return &fault;
+            }
+        }
+        return nullptr;
     }
 
     void Answered() override {
@@ -62,6 +90,8 @@ public:
 
     mutable std::mutex settingsMutex;
     SimulatorFaults faults;
+    // How often each command fault has applied.
+    std::vector<int> faultUses;
     int lineRate = kDefaultLineRate;
 
     // Held while a connection is replaced or joined; the serving thread never takes it.
@@ -137,6 +167,12 @@ int ReceiverSimulator::LineRate() const {
 void ReceiverSimulator::SetFaults(const SimulatorFaults& faults) {
     std::lock_guard lock(impl->settingsMutex);
     impl->faults = faults;
+    impl->faultUses.assign(faults.commandFaults.size(), 0);
+}
+
+bool CommandFault::Matches(std::string_view received) const {
+    return !command.empty() && received.starts_with(command) &&
+           (received.size() == command.size() || received[command.size()] == ',');
 }
 
 SimulatorFaults ReceiverSimulator::Faults() const {

@@ -12,6 +12,23 @@
 
 namespace quorlex {
 
+// Misbehaviour towards one command. It names the command word and key
+// ("SET,NETWORK.ADDR", "GET,ALL") and applies to a received command that is
+// exactly that or that followed by "," and arguments.
+struct CommandFault {
+    enum class Kind {
+        Ignore,      // the first count copies are received but not answered
+        AnswerError, // every copy is refused with an error line (errorCode)
+        DropAfter, // the first count copies are carried out, then the link drops before the answer
+    };
+    std::string command;
+    Kind kind = Kind::Ignore;
+    int count = 1;
+    int errorCode = 5;
+
+    bool Matches(std::string_view received) const;
+};
+
 // Misbehaviour on demand, so that the tool's handling of a poor link can be
 // exercised. All switches may be changed while a connection is served.
 struct SimulatorFaults {
@@ -27,6 +44,9 @@ struct SimulatorFaults {
     std::chrono::milliseconds replyDelay{0};
     // Above 0: the connection is cut once this many bytes have been sent.
     std::size_t dropAfterBytes = 0;
+    // Per-command faults; the first that matches a command applies. Setting
+    // the faults starts their counts afresh.
+    std::vector<CommandFault> commandFaults{};
 };
 
 // A GNSS receiver at the far end of a stream socket: it answers the line
@@ -52,8 +72,9 @@ public:
     ReceiverSimulator(const ReceiverSimulator&) = delete;
     ReceiverSimulator& operator=(const ReceiverSimulator&) = delete;
 
-    // Takes ownership of one end of a connected SOCK_STREAM socket and serves
-    // it until the peer closes, Detach() or destruction. A new Attach ends the
+    // Takes ownership of one end of a connected SOCK_STREAM socket, or of the
+    // master of a pseudo-terminal standing for a serial line, and serves it
+    // until the peer closes, Detach() or destruction. A new Attach ends the
     // previous connection first. A negative fd is ignored.
     void Attach(int fd);
     // Closes the connection and joins the serving thread; harmless when idle.

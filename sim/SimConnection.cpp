@@ -6,6 +6,7 @@
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quorlex {
@@ -28,6 +29,8 @@ timespec ToTimespec(std::chrono::steady_clock::duration d) {
 
 SimConnection::SimConnection(int fd, LineHandler& handler)
     : fd(fd), wakeFd(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)), handler(handler) {
+    struct stat status {};
+    isSocket = fstat(fd, &status) != 0 || S_ISSOCK(status.st_mode);
     const int flags = fcntl(fd, F_GETFL);
     if (flags >= 0) {
         fcntl(fd, F_SETFL, flags | O_NONBLOCK);
@@ -50,7 +53,27 @@ SimConnection::~SimConnection() {
     if (wakeFd >= 0) {
         close(wakeFd);
     }
+    if (fd >= 0) {
+        close(fd);
+    }
+}
+
+ssize_t SimConnection::ReceiveSome(char* buffer, std::size_t size) {
+    return isSocket ? recv(fd, buffer, size, 0) : read(fd, buffer, size);
+}
+
+ssize_t SimConnection::SendSome(std::string_view bytes) {
+    return isSocket ? send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT)
+                    : write(fd, bytes.data(), bytes.size());
+}
+
+void SimConnection::Cut() {
+    if (isSocket) {
+        shutdown(fd, SHUT_RDWR);
+        return;
+    }
     close(fd);
+    fd = -1;
 }
 
 void SimConnection::Serve() {
@@ -67,7 +90,7 @@ void SimConnection::Serve() {
         if (fds[1].revents != 0) {
             break;
         }
-        const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
+        const ssize_t n = ReceiveSome(buffer, sizeof buffer);
         if (n == 0) {
             break; // the peer closed
         }
@@ -98,7 +121,11 @@ bool SimConnection::TakeLines(std::string& pending) {
         if (line.empty() || noise) {
             continue; // the LF of CR LF, a blank line, or the end of an overlong one
         }
-        const bool alive = Reply(handler.Answer(line));
+        const LineHandler::Reply reply = handler.Answer(line);
+        const bool alive = !reply.dropInstead && Reply(reply.lines);
+        if (reply.dropInstead) {
+            Cut();
+        }
         handler.Answered();
         if (!alive) {
             return false;
@@ -172,7 +199,7 @@ bool SimConnection::Transmit(std::string_view bytes, const SimulatorFaults& faul
         }
     }
     if (cut) {
-        shutdown(fd, SHUT_RDWR);
+        Cut();
         return false;
     }
     return true;
@@ -180,7 +207,7 @@ bool SimConnection::Transmit(std::string_view bytes, const SimulatorFaults& faul
 
 bool SimConnection::WriteAll(std::string_view bytes) {
     while (!bytes.empty()) {
-        const ssize_t n = send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+        const ssize_t n = SendSome(bytes);
         if (n > 0) {
             bytesSent += static_cast<std::size_t>(n);
             bytes.remove_prefix(static_cast<std::size_t>(n));

@@ -15,18 +15,25 @@ namespace quorlex {
 // connection's thread.
 class LineHandler {
 public:
+    struct Reply {
+        // Each line as its bytes on the wire (none: no answer).
+        std::vector<std::string> lines;
+        // The connection is cut instead of sending the lines.
+        bool dropInstead = false;
+    };
+
     virtual ~LineHandler() = default;
-    // The lines to send, each as its bytes on the wire, for one received
-    // command line (none: no answer).
-    virtual std::vector<std::string> Answer(const std::string& command) = 0;
+    // What to do about one received command line.
+    virtual Reply Answer(const std::string& command) = 0;
     // Called once the answer has been sent, or was never to be sent.
     virtual void Answered() = 0;
     virtual SimulatorFaults CurrentFaults() const = 0;
     virtual int CurrentLineRate() const = 0;
 };
 
-// One stream socket served on its own thread: command lines in, answers
-// out, paced and disturbed as the handler's settings say. Owns the socket.
+// One stream socket (or pseudo-terminal master) served on its own thread:
+// command lines in, answers out, paced and disturbed as the handler's
+// settings say. Owns the descriptor.
 class SimConnection {
 public:
     SimConnection(int fd, LineHandler& handler);
@@ -47,11 +54,17 @@ private:
     bool Reply(const std::vector<std::string>& lines);
     bool Transmit(std::string_view bytes, const SimulatorFaults& faults, int lineRate);
     bool WriteAll(std::string_view bytes);
+    // Ends the connection as a dropped link: a socket is shut down, a
+    // terminal closed, as when a cable is pulled.
+    void Cut();
+    ssize_t ReceiveSome(char* buffer, std::size_t size);
+    ssize_t SendSome(std::string_view bytes);
     // Waits for the duration; false when told to stop meanwhile.
     bool Pause(Clock::duration duration);
     bool PauseUntil(Clock::time_point when);
 
     int fd;
+    bool isSocket = true;
     int wakeFd;
     LineHandler& handler;
     std::atomic<bool> running{true};

@@ -182,8 +182,8 @@ TEST_F(Connection, ChunksAreDeliveredWholeWithAZeroAfterThem) {
     EXPECT_EQ(sink.Data(), bytes);
     const auto deliveries = sink.Deliveries();
     ASSERT_EQ(deliveries.size(), 3U);
-    EXPECT_EQ(deliveries[1].bytes.size(), BluetoothSocket::kReceiveSize);
-    EXPECT_EQ(deliveries[2].bytes.size(), 5000 - BluetoothSocket::kReceiveSize);
+    EXPECT_EQ(deliveries[1].bytes.size(), LinkConnection::kReceiveSize);
+    EXPECT_EQ(deliveries[2].bytes.size(), 5000 - LinkConnection::kReceiveSize);
     // The shorter chunk after a full one is not followed by the full one's rest.
     for (const auto& delivery : deliveries) {
         EXPECT_TRUE(delivery.zeroAfter);

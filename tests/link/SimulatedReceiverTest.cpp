@@ -79,7 +79,7 @@ TEST_F(SimulatedReceiverLink, TheWholeBurstArrivesThroughTheReader) {
     EXPECT_EQ(lines.back().rfind(kBurstEnd, 0), 0U) << lines.back();
     EXPECT_EQ(simulator->ReceivedCommands(), std::vector<std::string>{"GET,ALL"});
     for (const auto& delivery : sink.Deliveries()) {
-        EXPECT_LE(delivery.bytes.size(), BluetoothSocket::kReceiveSize);
+        EXPECT_LE(delivery.bytes.size(), LinkConnection::kReceiveSize);
         EXPECT_TRUE(delivery.zeroAfter);
     }
     EXPECT_EQ(sink.Statuses(), std::vector<std::u16string>{std::u16string(kLinkConnected)});

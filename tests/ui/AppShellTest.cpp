@@ -53,6 +53,23 @@ TEST(CommandLineTest, SeparatesTheProgramsOptionsFromTheRest) {
     const std::vector<std::string_view> bare = {"quorlex", "--simulate", "--no-adapter"};
     EXPECT_TRUE(ParseCommandLine(bare).noAdapter);
     EXPECT_FALSE(ParseCommandLine(args).noAdapter);
+
+    const struct {
+        std::vector<std::string_view> args;
+        std::string wireLog;
+        std::string missing;
+    } logs[] = {
+        {{"quorlex", "--wire-log", "wire.log", "--simulate"}, "wire.log", ""},
+        {{"quorlex", "--wire-log=/tmp/a b.log"}, "/tmp/a b.log", ""},
+        {{"quorlex", "--wire-log"}, "", "--wire-log"},
+        {{"quorlex", "--wire-log="}, "", "--wire-log"},
+    };
+    for (const auto& c : logs) {
+        const CommandLine parsed = ParseCommandLine(c.args);
+        EXPECT_EQ(parsed.wireLog, c.wireLog) << c.args[1];
+        EXPECT_EQ(parsed.missingValue, c.missing) << c.args[1];
+        EXPECT_TRUE(parsed.others.empty());
+    }
 }
 
 TEST(ReceiverPlatformTest, SimulationPutsDistinctReceiversInRange) {

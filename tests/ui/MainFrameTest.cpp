@@ -20,6 +20,9 @@
 
 #include <atomic>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
 #include <thread>
 
 namespace quorlex {
@@ -245,4 +248,57 @@ TEST(MainFrameTest, ACacheThatCannotBeSavedIsReportedInAMessageBox) {
 }
 
 } // namespace
+} // namespace quorlex
+
+namespace quorlex {
+namespace {
+
+std::string ReadText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+} // namespace
+
+// "通讯记录" asks for a file, logs what the link carries into it while
+// checked, and stops when chosen again; a file that cannot be opened is told.
+TEST(MainFrameTest, TheWireLogIsStartedAndStoppedFromTheMenu) {
+    SimulatedFrame sim;
+    CMainFrame& frame = *sim.frame;
+    RecordingPrompts prompts;
+    frame.SetPrompts(prompts);
+    const std::filesystem::path file =
+        sim.folder.filePath(QStringLiteral("wire.log")).toStdString();
+    std::optional<std::filesystem::path> chosen = sim.folder.path().toStdString();
+    frame.SetWireLogChooser([&](QWidget*) { return chosen; });
+    QAction* action = FindCommand(*frame.menuBar(), command::kWireLog);
+    ASSERT_NE(action, nullptr);
+    EXPECT_EQ(action->text(), QStringLiteral("通讯记录..."));
+    EXPECT_TRUE(action->isEnabled());
+
+    action->trigger(); // a folder: cannot be opened
+    EXPECT_FALSE(action->isChecked());
+    ASSERT_EQ(prompts.messages.size(), 1U);
+    EXPECT_EQ(prompts.messages[0].text.rfind(u"无法打开通讯记录文件：\n", 0), 0U);
+
+    chosen = file;
+    action->trigger();
+    EXPECT_TRUE(action->isChecked());
+    ASSERT_TRUE(sim.Connect(0));
+    ASSERT_EQ(sim.Control().Link().Send("COM,9600\r\n", 10), 1);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return ReadText(file).find("@GNSS,COM,9600,OK") != std::string::npos; }));
+    action->trigger();
+    EXPECT_FALSE(action->isChecked());
+    EXPECT_FALSE(sim.Control().Link().Wire().Active());
+    const std::string text = ReadText(file);
+    EXPECT_NE(text.find(" bluetooth > COM,9600\\r\\n\n"), std::string::npos) << text;
+    EXPECT_NE(text.find(" bluetooth < @GNSS,COM,9600,OK*"), std::string::npos) << text;
+
+    chosen.reset(); // the surveyor cancels the file dialog
+    action->trigger();
+    EXPECT_FALSE(action->isChecked());
+    EXPECT_EQ(prompts.messages.size(), 1U);
+}
+
 } // namespace quorlex

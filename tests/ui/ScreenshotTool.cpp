@@ -7,9 +7,11 @@
 #include "app/CAboutDlg.h"
 #include "app/CMainFrame.h"
 #include "app/ReceiverPlatform.h"
+#include "devices/CCommunicateAddDlg.h"
 #include "devices/CCommunicatePINDlg.h"
 #include "devices/CCommunicateSetDlg.h"
 #include "devices/CFiveBaudSetDlg.h"
+#include "devices/DeviceList.h"
 #include "network/CMountPointDetailDlg.h"
 #include "network/CWorkApnDlg.h"
 #include "network/CWorkBaseNetDlg.h"
@@ -224,6 +226,9 @@ int Run(const QString& folder) {
     shooter.Shoot(aboutLandscape, QStringLiteral("about-landscape-200"),
                   [&] { aboutLandscape.LayoutFor(QSize(640, 480)); });
 
+    // Receivers added by hand are listed before those a search finds.
+    SaveDeviceList(DeviceListPath(), {{u"办公室基站", u"192.168.1.20:5017", u"", u"tcp"},
+                                      {u"USB串口线", u"/dev/ttyUSB0:115200", u"", u"serial"}});
     CCommunicateSetDlg devices(frame.Control(), frame);
     shooter.Shoot(devices, QStringLiteral("devices-136"), [&] {
         Click(devices, 1033); // "搜索" over the simulated receivers
@@ -257,6 +262,16 @@ int Run(const QString& folder) {
     CCommunicatePINDlg pin;
     pin.pinText = u"7391";
     shooter.Shoot(pin, QStringLiteral("pin-201"));
+
+    CCommunicateAddDlg addTcp({"/dev/ttyUSB0", "/dev/ttyACM0"});
+    addTcp.nameText = u"办公室基站";
+    addTcp.hostText = u"192.168.1.20";
+    addTcp.portText = u"5017";
+    shooter.Shoot(addTcp, QStringLiteral("add-device-tcp-211"));
+    CCommunicateAddDlg addSerial({"/dev/ttyUSB0", "/dev/ttyACM0"});
+    addSerial.kindIndex = 1;
+    addSerial.nameText = u"USB串口线";
+    shooter.Shoot(addSerial, QStringLiteral("add-device-serial-211"));
 
     CSaveTipDlg saveTip;
     saveTip.slotNumber = 3;
