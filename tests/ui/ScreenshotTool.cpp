@@ -188,7 +188,7 @@ void ShootWorkingScreen(Shooter& shooter, CMainFrame& frame) {
                                   {QStringLiteral("working-screen-135"), [] {}},
                                   {QStringLiteral("working-screen-radio-131"),
                                    [&] {
-                                       if (!ConnectFromWorkingScreen(screen, 0)) {
+                                       if (!ConnectFromWorkingScreen(screen, u"GNSS-R01")) {
                                            QTextStream(stderr) << "cannot read a receiver\n";
                                            shooter.failures++;
                                        }

@@ -61,7 +61,7 @@ struct Screen {
     // Runs the screen, connected to the first receiver, with check inside.
     void Run(const std::function<void()>& check) {
         RunModal(dialog, [&] {
-            ASSERT_TRUE(ConnectFromWorkingScreen(dialog, 0));
+            ASSERT_TRUE(ConnectFromWorkingScreen(dialog, u"GNSS-R01"));
             Receiver().ClearReceivedCommands();
             check();
             dialog.EndDialog(kIdCancel);

@@ -15,17 +15,23 @@ constexpr int kExit = 1037;
 
 } // namespace
 
-bool ConnectFromWorkingScreen(CWorkSettingDlg& screen, int row) {
+bool ConnectFromWorkingScreen(CWorkSettingDlg& screen, std::u16string_view name) {
     bool read = false;
-    AnswerNextModal([&read, row](QWidget& window) {
+    AnswerNextModal([&read, name](QWidget& window) {
         auto* devices = dynamic_cast<CCommunicateSetDlg*>(&window);
         if (devices == nullptr) {
             return;
         }
         Click(*devices, kSearch);
-        devices->DeviceList()->SelectItem(row);
-        Click(*devices, kConnect); // returns once the read has ended
-        read = devices->configRead != 0;
+        ListCtrl* list = devices->DeviceList();
+        for (int row = 0; row < list->GetItemCount(); ++row) {
+            if (list->GetItemText(row, 0) == name) {
+                list->SelectItem(row);
+                Click(*devices, kConnect); // returns once the read has ended
+                read = devices->configRead != 0;
+                break;
+            }
+        }
         Click(*devices, kExit);
     });
     Click(screen, kCommunicate);
