@@ -18,10 +18,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMenuBar>
-#include <QThread>
 #include <QTimer>
-
-#include <thread>
 
 namespace quorlex {
 namespace {
@@ -108,8 +105,14 @@ void DisableUnhandled(QMenu& menu) {
 } // namespace
 
 CMainFrame::CMainFrame(BluetoothPlatform& platform, MainFrameOptions options)
-    : core(MakeCore(platform, options)), simulated(options.simulated), chooseWireLog(AskForWireLog),
-      uiThread(QThread::currentThread()) {
+    : handoff([this](const char* bytes, std::size_t count) { HandleReceiverData(bytes, count); },
+              [this](const std::function<void()>& call) {
+                  QMetaObject::invokeMethod(
+                      this, [&call] { call(); }, Qt::BlockingQueuedConnection);
+              },
+              [this] { QCoreApplication::sendPostedEvents(this, QEvent::MetaCall); }),
+      core(MakeCore(platform, options)), simulated(options.simulated),
+      chooseWireLog(AskForWireLog) {
     theMainFrame = this;
     appDirectory = ExecutableDirectory();
     setFont(DialogFont());
@@ -144,13 +147,9 @@ CMainFrame::~CMainFrame() {
 
 void CMainFrame::StopDeliveries() {
     // A link thread may be waiting for this thread right now; the link's
-    // destruction joins it, so let it go first. Later deliveries see closing.
-    closing.store(true);
+    // destruction joins it, so let it go first.
     Control().SetReceiveTarget(nullptr);
-    while (deliveriesInFlight.load() > 0) {
-        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
-        std::this_thread::yield();
-    }
+    handoff.Stop();
 }
 
 void CMainFrame::BuildMenu() {
@@ -267,26 +266,10 @@ void CMainFrame::RunFirstTick() {
 }
 
 void CMainFrame::Deliver(const char* bytes, std::size_t count) {
-    if (QThread::currentThread() == uiThread) {
-        HandleReceiverData(bytes, count);
-        return;
-    }
-    // Counted before closing is looked at, so StopDeliveries sees every
-    // delivery that may still post.
-    deliveriesInFlight.fetch_add(1);
-    if (!closing.load()) {
-        // The caller waits, so bytes stay valid and need no copy.
-        QMetaObject::invokeMethod(
-            this, [this, bytes, count] { HandleReceiverData(bytes, count); },
-            Qt::BlockingQueuedConnection);
-    }
-    deliveriesInFlight.fetch_sub(1);
+    handoff.Deliver(bytes, count);
 }
 
 void CMainFrame::HandleReceiverData(const char* bytes, std::size_t count) {
-    if (closing.load()) {
-        return;
-    }
     core->OnReceiverData(bytes, count);
     UpdateTitle();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "channel/DeliveryHandoff.h"
 #include "channel/MainFrameCore.h"
 #include "link/LinkSink.h"
 #include "settings/SettingsWindowSlot.h"
@@ -7,14 +8,12 @@
 
 #include <QMainWindow>
 
-#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
 
-class QThread;
 class QTimer;
 
 namespace quorlex {
@@ -88,6 +87,8 @@ private:
     void ShowWireLogState();
     void Tell(const std::u16string& text);
 
+    // Outlives the link: a link thread may still deliver while it is joined.
+    DeliveryHandoff handoff;
     std::unique_ptr<MainFrameCore> core;
     std::filesystem::path appDirectory;
     bool firstTick = true;
@@ -98,9 +99,6 @@ private:
     // Asks where the wire log goes when "通讯记录" starts it; nothing: not started.
     WireLogChooser chooseWireLog;
     QTimer* tickTimer = nullptr;
-    QThread* const uiThread;
-    std::atomic<bool> closing{false};
-    std::atomic<int> deliveriesInFlight{0};
 };
 
 // The one main frame of the application, nullptr while there is none.
