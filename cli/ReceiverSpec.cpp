@@ -61,7 +61,8 @@ bool ParseLocation(ReceiverKind kind, std::string_view rest, ReceiverSpec& spec,
     if (kind == ReceiverKind::Tcp) {
         error = "expected tcp:HOST:PORT with a port of 1-65535 (an IPv6 address in brackets: "
                 "tcp:[::1]:9527)";
-    } else if (!baud.empty() && baud.find_first_not_of("0123456789") == baud.npos) {
+    } else if (!baud.empty() && baud.find_first_not_of("0123456789") == baud.npos &&
+               (baud.size() > 7 || !IsSerialBaudRate(std::stoi(std::string(baud))))) {
         error = "the baud rate must be one of " + SerialBaudList();
     } else {
         error = "expected serial:/dev/DEVICE[:BAUD] with an absolute device path";

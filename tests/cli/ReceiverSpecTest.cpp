@@ -52,7 +52,7 @@ TEST(ReceiverSpecTest, EveryKindAndItsMistakes) {
         {"tcp:host", std::nullopt, "tcp:HOST:PORT"},
         {"tcp:host:0", std::nullopt, "1-65535"},
         {"tcp::2101", std::nullopt, "tcp:HOST:PORT"},
-        {"serial:ttyUSB0", std::nullopt, "absolute"},
+        {"serial:ttyUSB0:9600", std::nullopt, "absolute"},
         {"serial:/dev/ttyUSB0:1234", std::nullopt, "baud rate"},
     };
     for (const Case& c : cases) {
