@@ -231,16 +231,15 @@ int RunDiff(ToolContext& context, const ReceiverOptions& options, const ApplyReq
     if (!config) {
         return kExitUsage;
     }
-    int exitCode = kExitOk;
-    const auto receivers = ResolveReceivers(context, options, request.receivers, exitCode);
+    const auto receivers = ResolveReceivers(context, options, request.receivers);
     if (!receivers) {
-        return exitCode;
+        return kExitUsage;
     }
     const SavePlan plan = PlanOf(request);
     ProgressLog log(context.err, context.errIsTerminal);
     OpenedReceiver opened;
     std::string error;
-    if (!OpenReceiver(context, log, receivers->front(), plan.slot, opened, error) ||
+    if (!OpenReceiver(context, log, receivers->list.front(), plan.slot, opened, error) ||
         !ResolveReceiverSecrets(*config, opened.reported, error)) {
         log.Line(error);
         return kExitReceiverFailed;
@@ -263,10 +262,9 @@ int RunApply(ToolContext& context, const ReceiverOptions& options, const ApplyRe
     if (!config) {
         return kExitUsage;
     }
-    int exitCode = kExitOk;
-    const auto receivers = ResolveReceivers(context, options, request.receivers, exitCode);
+    const auto receivers = ResolveReceivers(context, options, request.receivers);
     if (!receivers) {
-        return exitCode;
+        return kExitUsage;
     }
     const SavePlan plan = PlanOf(request);
     JobReport job;
@@ -275,7 +273,7 @@ int RunApply(ToolContext& context, const ReceiverOptions& options, const ApplyRe
     job.dryRun = request.dryRun;
     job.workingMode = config->workingMode;
     ProgressLog log(context.err, context.errIsTerminal);
-    for (const ResolvedReceiver& receiver : *receivers) {
+    for (const ResolvedReceiver& receiver : receivers->list) {
         job.receivers.push_back(ApplyTo(context, log, receiver, *config, plan, request.dryRun));
     }
     job.seconds = std::chrono::duration<double>(Clock::now() - start).count();

@@ -3,6 +3,7 @@
 #include "cli/ExitCodes.h"
 #include "common/Text.h"
 #include "devices/DeviceList.h"
+#include "devices/LinkDevices.h"
 
 #include <CLI/CLI.hpp>
 
@@ -18,14 +19,15 @@ constexpr const char* kExitStatus =
     "  1  a receiver failed: not reached or not read, a command not\n"
     "     acknowledged, a field not read back as set or not reported back\n"
     "     (diff: the receiver differs from the file)\n"
-    "  2  bad arguments, receiver or configuration file; nothing was sent\n"
-    "  3  a link kind or option this build does not have yet (tcp:, serial:,\n"
-    "     --wire-log); nothing was sent";
+    "  2  bad arguments, receiver or configuration file, or a wire log that\n"
+    "     cannot be opened; nothing was sent";
 
 constexpr const char* kReceiverHelp =
-    "RECEIVER: a Bluetooth address (00:12:6F:0A:1B:2C) or a name from the\n"
-    "device list, tcp:HOST:PORT, serial:/dev/ttyUSB0[:BAUD], or sim[:NAME]\n"
-    "for a simulated receiver of this run (GNSS-R01, GNSS-R02, GNSS-R03).";
+    "RECEIVER: a Bluetooth address (00:12:6F:0A:1B:2C), a name from the\n"
+    "device list (reached the way the list keeps it: Bluetooth, TCP or serial),\n"
+    "tcp:HOST:PORT (an IPv6 address in brackets), serial:/dev/ttyUSB0[:BAUD]\n"
+    "(default 115200), or sim[:NAME] for a simulated receiver of this run\n"
+    "(GNSS-R01, GNSS-R02, GNSS-R03).";
 
 // The options of one receiver command, bound where CLI11 writes them.
 struct CommandOptions {
@@ -63,7 +65,8 @@ void AddReceiverOptions(CLI::App& command, CommandOptions& parsed, const std::st
                                       : "device list to look receiver names up in (default: the "
                                         "application's)");
     command.add_option("--wire-log", parsed.options.wireLog,
-                       "record every byte on the link (not available in this build yet)");
+                       "append every byte sent to and received from the receivers of this run "
+                       "to FILE, passwords masked, as quorlex --wire-log does");
     command.footer(std::string(kReceiverHelp) + "\n\n" + kExitStatus);
 }
 
@@ -81,6 +84,23 @@ void AddSlotOptions(CLI::App& command, ApplyRequest& request) {
         .add_flag("--store-only", request.storeOnly,
                   "with --slot: store into the slot without applying")
         ->needs(slot);
+}
+
+// The RECEIVER that names a device-list entry by where it is: a Bluetooth
+// address, tcp:LOCATION or serial:LOCATION. false with the reason instead.
+bool ListedReceiver(const KnownDevice& device, std::string& receiver) {
+    const int32_t kind = KnownDeviceKind(device);
+    if (kind == kLinkKindBluetooth) {
+        receiver = ToUtf8(device.address);
+        return true;
+    }
+    if (!IsKnownLinkKind(kind)) {
+        receiver = ToUtf8(device.name) + " is kept as a \"" + ToUtf8(device.kind) +
+                   "\" receiver, which this version cannot reach";
+        return false;
+    }
+    receiver = std::string(LinkKindName(kind)) + ":" + ToUtf8(device.address);
+    return true;
 }
 
 int Dispatch(CLI::App& app, Parsed& parsed, ToolContext& context) {
@@ -115,7 +135,13 @@ int Dispatch(CLI::App& app, Parsed& parsed, ToolContext& context) {
             return kExitUsage;
         }
         for (const KnownDevice& device : devices) {
-            request.receivers.push_back(ToUtf8(device.address));
+            std::string receiver;
+            if (!ListedReceiver(device, receiver)) {
+                context.err << "quorlexctl: " << options.devices << ": " << receiver
+                            << "; nothing was sent\n";
+                return kExitUsage;
+            }
+            request.receivers.push_back(std::move(receiver));
         }
     }
     if (request.receivers.empty()) {

@@ -7,9 +7,7 @@ inline constexpr int kExitOk = 0;
 // A receiver could not be reached or read, a command was not acknowledged, a
 // field did not read back as set; for diff: the receiver differs from the file.
 inline constexpr int kExitReceiverFailed = 1;
-// Bad arguments, receiver or configuration file: nothing was sent.
+// Bad arguments, receiver, configuration file or wire log: nothing was sent.
 inline constexpr int kExitUsage = 2;
-// A link kind or option this build does not have yet: nothing was sent.
-inline constexpr int kExitNotAvailable = 3;
 
 } // namespace quorlex::cli

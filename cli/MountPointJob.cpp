@@ -137,16 +137,15 @@ bool CasterOf(ToolContext& context, const MountPointRequest& request, const Conf
 
 int RunMountPoints(ToolContext& context, const ReceiverOptions& options,
                    const MountPointRequest& request) {
-    int exitCode = kExitOk;
-    const auto receivers = ResolveReceivers(context, options, {request.receiver}, exitCode);
+    const auto receivers = ResolveReceivers(context, options, {request.receiver});
     if (!receivers) {
-        return exitCode;
+        return kExitUsage;
     }
     ProgressLog log(context.err, context.errIsTerminal);
     OpenedReceiver opened;
     std::string error;
     NetworkServerBlock server;
-    if (!OpenReceiver(context, log, receivers->front(), 0, opened, error) ||
+    if (!OpenReceiver(context, log, receivers->list.front(), 0, opened, error) ||
         !CasterOf(context, request, opened.reported, server, error)) {
         log.Line(error);
         return kExitReceiverFailed;

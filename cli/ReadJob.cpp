@@ -11,15 +11,14 @@
 namespace quorlex::cli {
 
 int RunRead(ToolContext& context, const ReceiverOptions& options, const ReadRequest& request) {
-    int exitCode = kExitOk;
-    const auto receivers = ResolveReceivers(context, options, {request.receiver}, exitCode);
+    const auto receivers = ResolveReceivers(context, options, {request.receiver});
     if (!receivers) {
-        return exitCode;
+        return kExitUsage;
     }
     ProgressLog log(context.err, context.errIsTerminal);
     OpenedReceiver opened;
     std::string error;
-    if (!OpenReceiver(context, log, receivers->front(), request.slot, opened, error)) {
+    if (!OpenReceiver(context, log, receivers->list.front(), request.slot, opened, error)) {
         log.Line(error);
         return kExitReceiverFailed;
     }

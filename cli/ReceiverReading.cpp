@@ -1,40 +1,39 @@
 #include "cli/ReceiverReading.h"
 
-#include "cli/ExitCodes.h"
 #include "common/Text.h"
-#include "devices/DeviceList.h"
 
 namespace quorlex::cli {
 
-std::optional<std::vector<ResolvedReceiver>> ResolveReceivers(ToolContext& context,
-                                                              const ReceiverOptions& options,
-                                                              const std::vector<std::string>& names,
-                                                              int& exitCode) {
-    if (!options.wireLog.empty()) {
-        context.err << "quorlexctl: --wire-log: the wire log is not available in this build "
-                       "yet; nothing was sent\n";
-        exitCode = kExitNotAvailable;
-        return std::nullopt;
-    }
+std::optional<RunReceivers> ResolveReceivers(ToolContext& context, const ReceiverOptions& options,
+                                             const std::vector<std::string>& names) {
     ResolveOptions resolve;
     if (options.pin) {
         resolve.pin = FromUtf8(*options.pin);
     }
     resolve.deviceList =
         options.devices.empty() ? context.deviceList : std::filesystem::path(options.devices);
-    std::vector<ResolvedReceiver> receivers;
+    RunReceivers receivers;
     for (const std::string& name : names) {
         std::string error;
         const auto spec = ParseReceiverSpec(name, error);
-        auto resolved =
-            spec ? context.platforms.Resolve(*spec, resolve, error, exitCode) : std::nullopt;
+        auto resolved = spec ? context.platforms.Resolve(*spec, resolve, error) : std::nullopt;
         if (!resolved) {
-            exitCode = spec ? exitCode : kExitUsage;
             context.err << "quorlexctl: " << (spec ? "" : name + ": ") << error
                         << "; nothing was sent\n";
             return std::nullopt;
         }
-        receivers.push_back(std::move(*resolved));
+        receivers.list.push_back(std::move(*resolved));
+    }
+    if (!options.wireLog.empty()) {
+        receivers.wireLog = std::make_unique<RunWireLog>(context.err);
+        std::string error;
+        if (!receivers.wireLog->Start(options.wireLog, error)) {
+            context.err << "quorlexctl: " << error << "; nothing was sent\n";
+            return std::nullopt;
+        }
+        for (ResolvedReceiver& receiver : receivers.list) {
+            receiver.wireTap = receivers.wireLog->Tap();
+        }
     }
     return receivers;
 }
@@ -56,8 +55,10 @@ bool OpenReceiver(ToolContext& context, ProgressLog& log, const ResolvedReceiver
                   int slot, OpenedReceiver& opened, std::string& error) {
     log.SetReceiver(receiver.label);
     opened.label = receiver.label;
-    opened.session = std::make_unique<ReceiverSession>(*receiver.platform, receiver.device,
-                                                       context.session, log);
+    SessionOptions session = context.session;
+    session.link.wireTap = receiver.wireTap;
+    opened.session =
+        std::make_unique<ReceiverSession>(*receiver.platform, receiver.device, session, log);
     std::string why;
     if (!opened.session->Connect(why)) {
         error = "could not connect: " + why;

@@ -2,6 +2,7 @@
 
 #include "cli/ConfigFile.h"
 #include "cli/ReceiverSession.h"
+#include "cli/RunWireLog.h"
 #include "cli/ToolContext.h"
 #include "model/ReceiverInfo.h"
 
@@ -19,12 +20,18 @@ struct OpenedReceiver {
     ReceiverInfo identity;
 };
 
-// Checks every RECEIVER and the options before anything is sent. nullopt
-// with the exit code (and the reason on standard error) when one is refused.
-std::optional<std::vector<ResolvedReceiver>> ResolveReceivers(ToolContext& context,
-                                                              const ReceiverOptions& options,
-                                                              const std::vector<std::string>& names,
-                                                              int& exitCode);
+// The receivers a run names, checked, and the wire log they all write to.
+// Declared before any session opened for them, so the log outlives the links.
+struct RunReceivers {
+    std::unique_ptr<RunWireLog> wireLog; // nullptr without --wire-log
+    std::vector<ResolvedReceiver> list;
+};
+
+// Checks every RECEIVER and the options, and opens the wire log, before
+// anything is sent. nullopt (with the reason on standard error) when one is
+// refused: exit with kExitUsage.
+std::optional<RunReceivers> ResolveReceivers(ToolContext& context, const ReceiverOptions& options,
+                                             const std::vector<std::string>& names);
 
 // Reads the current configuration (slot 0) or a slot into a fresh record in
 // which every field the receiver does not report stays marked as such.

@@ -39,16 +39,19 @@ ReceiverSession::~ReceiverSession() {
 
 bool ReceiverSession::Connect(std::string& error) {
     ReceiverControl& control = core_->Control();
-    const AdapterState adapter = control.Link().PrepareAdapter();
-    if (adapter != AdapterState::Usable) {
-        error = ToUtf8(AdapterStateText(adapter));
-        return false;
+    // Only Bluetooth needs the adapter, as in the device dialog.
+    if (device_.linkKind == kLinkKindBluetooth) {
+        const AdapterState adapter = control.Link().PrepareAdapter();
+        if (adapter != AdapterState::Usable) {
+            error = ToUtf8(AdapterStateText(adapter));
+            return false;
+        }
     }
     control.SetDevice(device_);
     control.SetReceiveTarget(&deliveries_);
     watcher_.ClearLinkStatus();
     if (!control.Connect()) {
-        error = ToUtf8(u"蓝牙连接失败，请检查!");
+        error = ToUtf8(ConnectFailedText(device_.linkKind));
         return false;
     }
     nextTick_ = Clock::now() + options_.tick;

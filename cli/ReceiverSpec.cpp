@@ -1,5 +1,8 @@
 #include "cli/ReceiverSpec.h"
 
+#include "common/Text.h"
+#include "link/LinkTarget.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -7,9 +10,6 @@
 
 namespace quorlex::cli {
 namespace {
-
-constexpr std::array kSerialBauds{1200,  2400,   4800,   9600,   19200, 38400,
-                                  57600, 115200, 230400, 460800, 921600};
 
 bool IsHex(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
@@ -38,61 +38,50 @@ std::optional<uint64_t> ParseAddress(std::string_view text) {
     return value;
 }
 
-// A whole decimal number in [low, high].
-std::optional<int> ParseNumber(std::string_view text, int low, int high) {
-    int value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || value < low ||
-        value > high) {
-        return std::nullopt;
+std::string SerialBaudList() {
+    std::string list;
+    for (const int baud : SerialBaudRates()) {
+        list += (list.empty() ? "" : ", ") + std::to_string(baud);
     }
-    return value;
+    return list;
 }
 
-bool ParseTcp(std::string_view rest, ReceiverSpec& spec, std::string& error) {
+// "tcp:" and "serial:" are read as the device dialog reads a location, so a
+// receiver named either way is the same receiver.
+bool ParseLocation(ReceiverKind kind, std::string_view rest, ReceiverSpec& spec,
+                   std::string& error) {
+    const std::optional<LinkTarget> target = ParseLinkLocation(LinkKindOf(kind), FromUtf8(rest));
+    if (target) {
+        spec.kind = kind;
+        spec.location = LinkLocationText(*target);
+        return true;
+    }
     const size_t colon = rest.rfind(':');
-    std::string_view host = colon == rest.npos ? rest : rest.substr(0, colon);
-    if (host.size() >= 2 && host.front() == '[' && host.back() == ']') {
-        host = host.substr(1, host.size() - 2);
-    }
-    const auto port =
-        colon == rest.npos ? std::nullopt : ParseNumber(rest.substr(colon + 1), 1, 65535);
-    if (host.empty() || !port) {
-        error = "expected tcp:HOST:PORT with a port of 1-65535";
-        return false;
-    }
-    spec.kind = ReceiverKind::Tcp;
-    spec.host = host;
-    spec.port = static_cast<uint16_t>(*port);
-    return true;
-}
-
-bool ParseSerial(std::string_view rest, ReceiverSpec& spec, std::string& error) {
-    std::string_view device = rest;
-    int baud = kDefaultSerialBaud;
-    const size_t colon = rest.rfind(':');
-    if (colon != rest.npos) {
-        const auto value = ParseNumber(rest.substr(colon + 1), 1, 4000000);
-        if (!value ||
-            std::find(kSerialBauds.begin(), kSerialBauds.end(), *value) == kSerialBauds.end()) {
-            error = "the baud rate must be one of 1200, 2400, 4800, 9600, 19200, 38400, "
-                    "57600, 115200, 230400, 460800, 921600";
-            return false;
-        }
-        device = rest.substr(0, colon);
-        baud = *value;
-    }
-    if (device.size() < 2 || device.front() != '/') {
+    const std::string_view baud = colon == rest.npos ? std::string_view() : rest.substr(colon + 1);
+    if (kind == ReceiverKind::Tcp) {
+        error = "expected tcp:HOST:PORT with a port of 1-65535 (an IPv6 address in brackets: "
+                "tcp:[::1]:9527)";
+    } else if (!baud.empty() && baud.find_first_not_of("0123456789") == baud.npos &&
+               (baud.size() > 7 || !IsSerialBaudRate(std::stoi(std::string(baud))))) {
+        error = "the baud rate must be one of " + SerialBaudList();
+    } else {
         error = "expected serial:/dev/DEVICE[:BAUD] with an absolute device path";
-        return false;
     }
-    spec.kind = ReceiverKind::Serial;
-    spec.device = device;
-    spec.baud = baud;
-    return true;
+    return false;
 }
 
 } // namespace
+
+int32_t LinkKindOf(ReceiverKind kind) {
+    switch (kind) {
+    case ReceiverKind::Tcp:
+        return kLinkKindTcp;
+    case ReceiverKind::Serial:
+        return kLinkKindSerial;
+    default:
+        return kLinkKindBluetooth;
+    }
+}
 
 std::optional<ReceiverSpec> ParseReceiverSpec(std::string_view text, std::string& error) {
     ReceiverSpec spec;
@@ -109,9 +98,9 @@ std::optional<ReceiverSpec> ParseReceiverSpec(std::string_view text, std::string
             ok = false;
         }
     } else if (text.starts_with("tcp:")) {
-        ok = ParseTcp(text.substr(4), spec, error);
+        ok = ParseLocation(ReceiverKind::Tcp, text.substr(4), spec, error);
     } else if (text.starts_with("serial:")) {
-        ok = ParseSerial(text.substr(7), spec, error);
+        ok = ParseLocation(ReceiverKind::Serial, text.substr(7), spec, error);
     } else if (const auto address = ParseAddress(text)) {
         spec.kind = ReceiverKind::BluetoothAddress;
         spec.address = *address;

@@ -15,21 +15,21 @@ enum class ReceiverKind {
     Serial,           // "serial:/dev/ttyUSB0[:BAUD]"
 };
 
+// kLinkKindTcp or kLinkKindSerial for those kinds, else kLinkKindBluetooth.
+int32_t LinkKindOf(ReceiverKind kind);
+
 // A RECEIVER argument, parsed but not yet looked up.
 struct ReceiverSpec {
     ReceiverKind kind = ReceiverKind::BluetoothName;
     std::string text; // as given; what reports call the receiver
     uint64_t address = 0;
     std::string name; // device-list name, or simulated receiver (empty: the first)
-    std::string host;
-    uint16_t port = 0;
-    std::string device;
-    int baud = 0;
+    // TCP and serial: where the receiver is, as the device list shows it
+    // ("host:port", "path:baud").
+    std::u16string location;
 
     bool operator==(const ReceiverSpec&) const = default;
 };
-
-inline constexpr int kDefaultSerialBaud = 115200;
 
 // nullopt with error set when the text names no receiver.
 std::optional<ReceiverSpec> ParseReceiverSpec(std::string_view text, std::string& error);

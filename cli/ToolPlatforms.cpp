@@ -1,9 +1,9 @@
 #include "cli/ToolPlatforms.h"
 
-#include "cli/ExitCodes.h"
 #include "common/Text.h"
 #include "devices/DeviceList.h"
 #include "devices/DeviceSearch.h"
+#include "devices/LinkDevices.h"
 #include "link/bluez/BluezPlatform.h"
 #include "link/sim/SimulatorService.h"
 
@@ -83,6 +83,14 @@ BluetoothPlatform& ToolPlatforms::Bluetooth() {
     return *bluetooth_;
 }
 
+BluetoothPlatform& ToolPlatforms::NoBluetooth() {
+    if (!noBluetooth_) {
+        noBluetooth_ = std::make_unique<SimulatedPlatform>();
+        noBluetooth_->SetAdapterFaults({.noService = true});
+    }
+    return *noBluetooth_;
+}
+
 SimulatedPlatform& ToolPlatforms::Simulated() {
     if (!simulated_) {
         simulated_ = std::make_unique<SimulatedPlatform>();
@@ -122,37 +130,15 @@ void ToolPlatforms::AddSimulatedReceiver(SimulatedReceiver receiver,
 
 std::optional<ResolvedReceiver> ToolPlatforms::Resolve(const ReceiverSpec& spec,
                                                        const ResolveOptions& options,
-                                                       std::string& error, int& exitCode) {
-    exitCode = kExitUsage;
-    ResolvedReceiver resolved;
-    resolved.label = spec.text;
-    resolved.device.linkKind = kLinkKindBluetooth;
+                                                       std::string& error) {
     switch (spec.kind) {
     case ReceiverKind::Tcp:
     case ReceiverKind::Serial:
-        exitCode = kExitNotAvailable;
-        error = spec.text + ": " + (spec.kind == ReceiverKind::Tcp ? "TCP" : "serial") +
-                " receivers are not available in this build yet";
-        return std::nullopt;
-    case ReceiverKind::Simulated: {
-        const auto& entries = SimulatedReceivers();
-        const auto it = std::find_if(entries.begin(), entries.end(), [&](const auto& e) {
-            return spec.name.empty() || e.name == spec.name;
-        });
-        if (it == entries.end()) {
-            error = spec.text + ": no simulated receiver of that name (there are";
-            for (const auto& entry : entries) {
-                error += " " + entry.name;
-            }
-            error += ")";
-            return std::nullopt;
-        }
-        resolved.platform = &Simulated();
-        resolved.device.name = FromUtf8(it->name);
-        resolved.device.address = it->address;
-        resolved.device.pin = options.pin.value_or(it->pin);
-        return resolved;
-    }
+        return ResolvedReceiver{
+            spec.text, &NoBluetooth(),
+            DeviceRecord{LinkKindOf(spec.kind), spec.location, 0, u"", spec.location}};
+    case ReceiverKind::Simulated:
+        return ResolveSimulated(spec, options, error);
     case ReceiverKind::BluetoothAddress:
     case ReceiverKind::BluetoothName:
         break;
@@ -165,7 +151,8 @@ std::optional<ResolvedReceiver> ToolPlatforms::Resolve(const ReceiverSpec& spec,
     for (const KnownDevice& device : *known) {
         const bool match = spec.kind == ReceiverKind::BluetoothName
                                ? ToUtf8(device.name) == spec.name
-                               : ParseHexAddress(device.address) == spec.address;
+                               : KnownDeviceKind(device) == kLinkKindBluetooth &&
+                                     ParseHexAddress(device.address) == spec.address;
         if (match) {
             matches.push_back(&device);
         }
@@ -177,13 +164,58 @@ std::optional<ResolvedReceiver> ToolPlatforms::Resolve(const ReceiverSpec& spec,
                                                "list; give its address instead");
         return std::nullopt;
     }
-    resolved.platform = &Bluetooth();
-    resolved.device.name = matches.empty() ? u"" : matches.front()->name;
-    resolved.device.address =
-        matches.empty() ? spec.address : ParseHexAddress(matches.front()->address);
-    resolved.device.pin =
-        options.pin.value_or(matches.empty() ? std::u16string(kDefaultPin) : matches.front()->pin);
-    return resolved;
+    if (matches.empty()) {
+        return ResolvedReceiver{spec.text, &Bluetooth(),
+                                DeviceRecord{kLinkKindBluetooth, u"", spec.address,
+                                             options.pin.value_or(std::u16string(kDefaultPin))}};
+    }
+    return ResolveListed(spec, *matches.front(), options, error);
+}
+
+std::optional<ResolvedReceiver> ToolPlatforms::ResolveSimulated(const ReceiverSpec& spec,
+                                                                const ResolveOptions& options,
+                                                                std::string& error) {
+    const auto& entries = SimulatedReceivers();
+    const auto it = std::find_if(entries.begin(), entries.end(), [&](const auto& e) {
+        return spec.name.empty() || e.name == spec.name;
+    });
+    if (it == entries.end()) {
+        error = spec.text + ": no simulated receiver of that name (there are";
+        for (const auto& entry : entries) {
+            error += " " + entry.name;
+        }
+        error += ")";
+        return std::nullopt;
+    }
+    return ResolvedReceiver{spec.text, &Simulated(),
+                            DeviceRecord{kLinkKindBluetooth, FromUtf8(it->name), it->address,
+                                         options.pin.value_or(it->pin)}};
+}
+
+// A receiver of the device list is reached the way the list keeps it.
+std::optional<ResolvedReceiver> ToolPlatforms::ResolveListed(const ReceiverSpec& spec,
+                                                             const KnownDevice& device,
+                                                             const ResolveOptions& options,
+                                                             std::string& error) {
+    const int32_t kind = KnownDeviceKind(device);
+    if (kind == kLinkKindBluetooth) {
+        return ResolvedReceiver{spec.text, &Bluetooth(),
+                                DeviceRecord{kind, device.name, ParseHexAddress(device.address),
+                                             options.pin.value_or(device.pin)}};
+    }
+    if (!IsKnownLinkKind(kind)) {
+        error = spec.text + ": the device list keeps it as a \"" + ToUtf8(device.kind) +
+                "\" receiver, which this version cannot reach";
+        return std::nullopt;
+    }
+    const std::optional<LinkTarget> target = ParseLinkLocation(kind, device.address);
+    if (!target) {
+        error = spec.text + ": the device list gives it the address \"" + ToUtf8(device.address) +
+                "\", which is not a " + std::string(LinkKindName(kind)) + " location";
+        return std::nullopt;
+    }
+    return ResolvedReceiver{spec.text, &NoBluetooth(),
+                            DeviceRecord{kind, device.name, 0, u"", LinkLocationText(*target)}};
 }
 
 } // namespace quorlex::cli

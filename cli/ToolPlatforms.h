@@ -2,7 +2,9 @@
 
 #include "channel/DeviceRecord.h"
 #include "cli/ReceiverSpec.h"
+#include "devices/KnownDevice.h"
 #include "link/BluetoothPlatform.h"
+#include "link/WireTap.h"
 #include "link/sim/SimulatedPlatform.h"
 #include "sim/ReceiverSimulator.h"
 
@@ -28,6 +30,8 @@ struct ResolvedReceiver {
     std::string label; // what output calls it: the RECEIVER text, never a PIN
     BluetoothPlatform* platform = nullptr;
     DeviceRecord device;
+    // Where the run's wire log is written; nullptr: no log.
+    WireTap* wireTap = nullptr;
 };
 
 struct ResolveOptions {
@@ -49,24 +53,33 @@ public:
     ToolPlatforms& operator=(const ToolPlatforms&) = delete;
 
     BluetoothPlatform& Bluetooth();
+    // For TCP and serial receivers, which need no adapter: a platform
+    // without one, so the machine's radio is left as it is.
+    BluetoothPlatform& NoBluetooth();
     SimulatedPlatform& Simulated();
     // GNSS-R01, GNSS-R02 (PIN 1234) and GNSS-R03, each configured differently,
     // and any added since.
     const std::vector<SimulatedReceiverEntry>& SimulatedReceivers();
-    // A receiver served some other way (tests put faults in between).
-    void AddSimulatedReceiver(SimulatedReceiver receiver,
-                              std::shared_ptr<ReceiverSimulator> simulator);
 
-    // Finds the receiver a RECEIVER names. nullopt with error and exit code
-    // (kExitUsage, or kExitNotAvailable for link kinds not built yet).
+    // Finds the receiver a RECEIVER names; a name from the device list is
+    // reached by the link kind the list keeps. nullopt with error.
     std::optional<ResolvedReceiver> Resolve(const ReceiverSpec& spec, const ResolveOptions& options,
-                                            std::string& error, int& exitCode);
+                                            std::string& error);
 
 private:
     void AddDefaultSimulatedReceivers();
+    void AddSimulatedReceiver(SimulatedReceiver receiver,
+                              std::shared_ptr<ReceiverSimulator> simulator);
+    std::optional<ResolvedReceiver>
+    ResolveSimulated(const ReceiverSpec& spec, const ResolveOptions& options, std::string& error);
+    std::optional<ResolvedReceiver> ResolveListed(const ReceiverSpec& spec,
+                                                  const KnownDevice& device,
+                                                  const ResolveOptions& options,
+                                                  std::string& error);
 
     BluetoothFactory bluetoothFactory_;
     std::unique_ptr<BluetoothPlatform> bluetooth_;
+    std::unique_ptr<SimulatedPlatform> noBluetooth_;
     std::unique_ptr<SimulatedPlatform> simulated_;
     std::vector<SimulatedReceiverEntry> simulatedReceivers_;
 };

@@ -32,9 +32,7 @@ constexpr int kAddressColumn = 1;
 constexpr int kPinColumn = 2;
 
 constexpr std::u16string_view kNoSelection = u"没有选择蓝牙设备，请重新选择!";
-constexpr std::u16string_view kConnectFailed = u"蓝牙连接失败，请检查!";
 constexpr std::u16string_view kSearchFailed = u"搜索蓝牙设备失败，请检查!";
-constexpr std::u16string_view kLinkConnectFailed = u"连接失败，请检查!";
 constexpr std::u16string_view kNoPinNeeded = u"网络和串口设备不使用PIN码。";
 constexpr std::u16string_view kAlreadyListed = u"该设备已在列表中!";
 constexpr std::u16string_view kUnknownKind = u"不支持此设备的连接方式!";
@@ -277,7 +275,7 @@ void CCommunicateSetDlg::ConnectSelected() {
     control.SetDevice(record);
     control.SetReceiveTarget(&dataTarget);
     if (!control.Connect()) {
-        MessageBox(kind == kLinkKindBluetooth ? kConnectFailed : kLinkConnectFailed);
+        MessageBox(ConnectFailedText(kind));
         return;
     }
     const bool linked = ReadConfiguration();

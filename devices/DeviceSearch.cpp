@@ -34,6 +34,10 @@ std::u16string_view AdapterStateText(AdapterState state) {
     return {};
 }
 
+std::u16string_view ConnectFailedText(int32_t linkKind) {
+    return linkKind == kLinkKindBluetooth ? u"蓝牙连接失败，请检查!" : u"连接失败，请检查!";
+}
+
 std::vector<std::u16string> InquiryTexts(const ReceiverLink& link) {
     const auto count = static_cast<size_t>(std::max(link.DeviceCount(), 0));
     std::vector<char16_t> slots(count * DeviceList::kSlotUnits, u'\0');

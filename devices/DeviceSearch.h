@@ -18,6 +18,9 @@ inline constexpr std::u16string_view kDefaultPin = u"7391";
 
 // Why a search or connection cannot be made, for the surveyor.
 std::u16string_view AdapterStateText(AdapterState state);
+// What the surveyor is told when a connection to a receiver of that link
+// kind cannot even be started.
+std::u16string_view ConnectFailedText(int32_t linkKind);
 
 // The link's last inquiry as "name:hhhhllllllll" texts, in inquiry order.
 std::vector<std::u16string> InquiryTexts(const ReceiverLink& link);

@@ -3,5 +3,4 @@ target_sources(quorlex_ui PRIVATE ${PROJECT_SOURCE_DIR}/devices/CCommunicatePIND
 target_sources(quorlex_ui PRIVATE ${PROJECT_SOURCE_DIR}/devices/CCommunicateAddDlg.cpp)
 target_sources(quorlex_ui PRIVATE
     ${PROJECT_SOURCE_DIR}/devices/CCommunicateSetDlg.cpp
-    ${PROJECT_SOURCE_DIR}/devices/CFiveBaudSetDlg.cpp
-    ${PROJECT_SOURCE_DIR}/devices/DeviceSearch.cpp)
+    ${PROJECT_SOURCE_DIR}/devices/CFiveBaudSetDlg.cpp)

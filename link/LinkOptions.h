@@ -10,6 +10,7 @@
 namespace quorlex {
 
 class StreamFactory;
+class WireTap;
 
 // How long the reader waits for data before it looks at its stop event again.
 inline constexpr std::chrono::milliseconds kReadableWait{9000};
@@ -26,6 +27,10 @@ struct LinkOptions {
     TcpTimes tcpTimes;
     // nullptr: the streams of this machine (RFCOMM, TCP, serial).
     StreamFactory* streamFactory = nullptr;
+    // nullptr: the link's own log (ReceiverLink::Wire()). A tool that links
+    // to several receivers in turn gives them all one log; it must outlive
+    // the link.
+    WireTap* wireTap = nullptr;
     // Developer diagnostics such as a failed connect's error code; empty: standard error.
     std::function<void(std::u16string_view)> diagnostic;
 };

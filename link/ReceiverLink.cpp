@@ -7,7 +7,7 @@ namespace quorlex {
 ReceiverLink::ReceiverLink(BluetoothPlatform& platform, LinkOptions linkOptions)
     : platform(platform), options(std::move(linkOptions)),
       streams(options.streamFactory ? *options.streamFactory : systemStreams),
-      connection(options, &wireLog) {
+      connection(options, options.wireTap != nullptr ? options.wireTap : &wireLog) {
     radioModeRead = platform.GetRadioMode(savedRadioMode);
     if (radioModeRead && savedRadioMode == kRadioOff) {
         platform.SetRadioMode(kRadioDiscoverable);

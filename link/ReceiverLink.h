@@ -42,7 +42,8 @@ public:
     int Send(const char* bytes, std::size_t count) { return connection.Send(bytes, count); }
     void Close() { connection.Close(); }
 
-    // Records what goes over every connection of this link once started.
+    // Records what goes over every connection of this link once started;
+    // unused when the options name a wire tap of their own.
     WireLog& Wire() { return wireLog; }
 
     // Blocks until the inquiry ends: 0 with the list replaced, otherwise the

@@ -2,18 +2,21 @@
 // the link's threads, the channel and the intake of the application.
 #include "cli/ExitCodes.h"
 #include "common/Text.h"
-#include "tests/cli/FaultyReceiver.h"
+#include "devices/DeviceList.h"
 #include "tests/cli/ToolRun.h"
+#include "tests/link/PseudoTerminal.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
 
 using namespace quorlex;
 using namespace quorlex::cli;
+using quorlex::testing::TcpReceiver;
 using quorlex::testing::ToolRun;
 using json = nlohmann::json;
 
@@ -105,16 +108,69 @@ TEST(QuorlexCtlTest, PasswordsReachTheReceiverButNoOutputAndSlotIsVerified) {
     }
 }
 
+TEST(QuorlexCtlTest, ReadOverSerialApplyOverTcpThenTheListedReceiverShowsNoDifference) {
+    ToolRun tool;
+    ReceiverSimulator cabled;
+    cabled.SetLineRate(0);
+    quorlex::test::PseudoTerminal terminal{cabled};
+    ASSERT_TRUE(terminal.Ready());
+    TcpReceiver networked("QX2041579001");
+    networked.Simulator().SetValue(u"RADIO.CHANNEL", u"4");
+
+    const auto read = tool.Run({"read", "serial:" + terminal.path});
+    ASSERT_EQ(read.exit, kExitOk) << read.err;
+    const std::string file = tool.WriteFile("cabled.json", read.out);
+    const auto apply = tool.Run({"apply", networked.Receiver(), file});
+    EXPECT_EQ(apply.exit, kExitOk) << apply.out << apply.err;
+    EXPECT_EQ(networked.Simulator().Value(u"RADIO.CHANNEL"), cabled.Value(u"RADIO.CHANNEL"));
+
+    // A name from the device list is reached the way the list keeps it.
+    const std::string location = networked.Receiver().substr(4);
+    ASSERT_TRUE(SaveDeviceList(tool.Folder() / "Bluetooth.cfg",
+                               {{u"BASE-9", FromUtf8(location), u"", u"tcp"}}));
+    const auto diff = tool.Run({"diff", "BASE-9", file});
+    EXPECT_EQ(diff.exit, kExitOk) << diff.out << diff.err;
+    EXPECT_NE(diff.out.find("no differences"), std::string::npos) << diff.out;
+}
+
+TEST(QuorlexCtlTest, WireLogOfEveryReceiverAppendsAndHoldsNoPassword) {
+    ToolRun tool;
+    TcpReceiver networked("QX2041579002");
+    tool.environment["APN_PW"] = "Zapn-77x";
+    const std::string config = tool.WriteFile("relay.json", kRelayConfig);
+    const std::filesystem::path wire = tool.Folder() / "wire.log";
+    std::ofstream(wire) << "kept\n";
+    const auto apply = tool.Run(
+        {"apply", networked.Receiver(), "sim:GNSS-R01", config, "--wire-log", wire.string()});
+    ASSERT_EQ(apply.exit, kExitOk) << apply.out << apply.err;
+    EXPECT_EQ(networked.Simulator().Value(u"NETWORK.APNPASS"), u"Zapn-77x");
+
+    const std::string log = FileText(wire.string());
+    EXPECT_TRUE(log.starts_with("kept\n"));
+    EXPECT_NE(log.find(" tcp > SET,NETWORK."), std::string::npos) << log;
+    EXPECT_NE(log.find(" bluetooth > SET,NETWORK."), std::string::npos) << log;
+    for (const std::string secret : {"Zapn-77x", "Qc4st-Pw"}) {
+        EXPECT_EQ(log.find(secret), std::string::npos) << secret;
+    }
+    const auto created = tool.Folder() / "new.log";
+    ASSERT_EQ(tool.Run({"read", "sim:GNSS-R01", "--wire-log", created.string()}).exit, kExitOk);
+    EXPECT_EQ(std::filesystem::status(created).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+}
+
 TEST(QuorlexCtlTest, RefusedAndUnansweredCommandsFailTheReceiverButNotTheOthers) {
     ToolRun tool;
-    quorlex::testing::FaultyReceiver faulty(tool.Platforms(), "FAULTY", "SET,RADIO.CHANNEL",
-                                            "SET,RADIO.FREQUENCY");
+    TcpReceiver faulty("QX2041579003");
+    faulty.Simulator().SetFaults(
+        {.commandFaults = {{"SET,RADIO.CHANNEL", CommandFault::Kind::AnswerError},
+                           {"SET,RADIO.FREQUENCY", CommandFault::Kind::Ignore, 99}}});
     const std::string config = tool.WriteFile("radio.json", kRadioConfig);
     const std::string report = (tool.Folder() / "report.json").string();
     const auto apply =
-        tool.Run({"apply", "sim:FAULTY", "sim:GNSS-R02", config, "--report", report});
+        tool.Run({"apply", faulty.Receiver(), "sim:GNSS-R02", config, "--report", report});
     EXPECT_EQ(apply.exit, kExitReceiverFailed);
-    EXPECT_NE(apply.out.find("sim:FAULTY (QX2041570236): FAILED: 2 commands not acknowledged; "
+    EXPECT_NE(apply.out.find(faulty.Receiver() +
+                             " (QX2041579003): FAILED: 2 commands not acknowledged; "
                              "2 fields read back differently"),
               std::string::npos)
         << apply.out;
@@ -125,7 +181,7 @@ TEST(QuorlexCtlTest, RefusedAndUnansweredCommandsFailTheReceiverButNotTheOthers)
     const json& commands = doc["receivers"][0]["commands"];
     ASSERT_EQ(commands.size(), 5u);
     EXPECT_EQ(commands[1]["result"], "not acknowledged");
-    EXPECT_EQ(commands[1]["receiverAnswer"], "@GNSS,ERROR,5,SET,RADIO.CHANNEL*00");
+    EXPECT_TRUE(commands[1]["receiverAnswer"].get<std::string>().starts_with("@GNSS,ERROR,5"));
     EXPECT_EQ(commands[2]["result"], "not acknowledged");
     EXPECT_FALSE(commands[2].contains("receiverAnswer"));
     EXPECT_EQ(commands[3]["result"], "acknowledged");
@@ -159,13 +215,10 @@ TEST(QuorlexCtlTest, RefusedBeforeAnythingIsSent) {
          kExitUsage,
          "none.json"},
         {{"apply", "sim:GNSS-R02", "sim:NOBODY", good}, kExitUsage, "no simulated receiver"},
-        {{"apply", "sim:GNSS-R02", "tcp:127.0.0.1:9527", good},
-         kExitNotAvailable,
-         "TCP receivers are not available in this build yet"},
-        {{"read", "serial:/dev/ttyUSB0:9600"}, kExitNotAvailable, "serial receivers"},
-        {{"apply", "sim:GNSS-R02", good, "--wire-log", "wire.log"},
-         kExitNotAvailable,
-         "the wire log is not available"},
+        {{"apply", "sim:GNSS-R02", "tcp:127.0.0.1:0", good}, kExitUsage, "1-65535"},
+        {{"apply", "sim:GNSS-R02", good, "--wire-log", (tool.Folder() / "no" / "w.log").string()},
+         kExitUsage,
+         "cannot open the wire log"},
         {{"apply", "sim:GNSS-R02", good, "--store-only"}, kExitUsage, "--store-only"},
         {{"read", "sim:GNSS-R02", "--slot", "6"}, kExitUsage, "--slot"},
         {{"read", "GNSS-R02"}, kExitUsage, "no receiver of that name in the device list"},

@@ -28,17 +28,13 @@ TEST(ReceiverSpecTest, EveryKindAndItsMistakes) {
     ReceiverSpec simNamed = spec(ReceiverKind::Simulated, "sim:GNSS-R02");
     simNamed.name = "GNSS-R02";
     ReceiverSpec tcp = spec(ReceiverKind::Tcp, "tcp:receiver.local:9527");
-    tcp.host = "receiver.local";
-    tcp.port = 9527;
+    tcp.location = u"receiver.local:9527";
     ReceiverSpec tcp6 = spec(ReceiverKind::Tcp, "tcp:[::1]:2101");
-    tcp6.host = "::1";
-    tcp6.port = 2101;
+    tcp6.location = u"[::1]:2101";
     ReceiverSpec serial = spec(ReceiverKind::Serial, "serial:/dev/ttyUSB0");
-    serial.device = "/dev/ttyUSB0";
-    serial.baud = kDefaultSerialBaud;
+    serial.location = u"/dev/ttyUSB0:115200";
     ReceiverSpec serialBaud = spec(ReceiverKind::Serial, "serial:/dev/ttyS1:9600");
-    serialBaud.device = "/dev/ttyS1";
-    serialBaud.baud = 9600;
+    serialBaud.location = u"/dev/ttyS1:9600";
 
     const Case cases[] = {
         {"00:12:6F:0A:1B:2C", address},
@@ -56,7 +52,7 @@ TEST(ReceiverSpecTest, EveryKindAndItsMistakes) {
         {"tcp:host", std::nullopt, "tcp:HOST:PORT"},
         {"tcp:host:0", std::nullopt, "1-65535"},
         {"tcp::2101", std::nullopt, "tcp:HOST:PORT"},
-        {"serial:ttyUSB0", std::nullopt, "absolute"},
+        {"serial:ttyUSB0:9600", std::nullopt, "absolute"},
         {"serial:/dev/ttyUSB0:1234", std::nullopt, "baud rate"},
     };
     for (const Case& c : cases) {

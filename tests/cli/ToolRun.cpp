@@ -1,6 +1,7 @@
 #include "tests/cli/ToolRun.h"
 
 #include "cli/CommandLine.h"
+#include "common/Text.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -76,6 +77,13 @@ std::string ToolRun::WriteFile(const std::string& name, const std::string& text)
     const std::filesystem::path path = folder / name;
     std::ofstream(path) << text;
     return path.string();
+}
+
+TcpReceiver::TcpReceiver(const std::string& serial) {
+    simulator.SetLineRate(0);
+    simulator.SetValue(u"DEVICE.INFO.SERIAL", FromUtf8(serial));
+    std::string error;
+    EXPECT_TRUE(server.Start("127.0.0.1", 0, error)) << error;
 }
 
 void ExpectGolden(const std::string& name, const std::string& text) {

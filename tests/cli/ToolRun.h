@@ -1,6 +1,8 @@
 #pragma once
 
 #include "cli/ToolContext.h"
+#include "sim/ReceiverServer.h"
+#include "sim/ReceiverSimulator.h"
 
 #include <filesystem>
 #include <map>
@@ -36,6 +38,21 @@ public:
 private:
     std::filesystem::path folder;
     cli::ToolPlatforms platforms;
+};
+
+// A simulated receiver on a TCP port of this machine, served as
+// quorlex-receiver-sim serves one, unpaced.
+class TcpReceiver {
+public:
+    explicit TcpReceiver(const std::string& serial);
+
+    ReceiverSimulator& Simulator() { return simulator; }
+    // "tcp:127.0.0.1:PORT"
+    std::string Receiver() const { return "tcp:127.0.0.1:" + std::to_string(server.Port()); }
+
+private:
+    ReceiverSimulator simulator;
+    ReceiverServer server{simulator}; // after the simulator, which must outlive it
 };
 
 // Compares text with a golden file; QUORLEX_UPDATE_GOLDEN=1 rewrites the file instead.
