@@ -5,10 +5,10 @@
 #include "model/ReplyChecksum.h"
 #include "resources/MenuTemplate.h"
 #include "startup/VersionText.h"
+#include "tests/support/RecordingPrompts.h"
 #include "tests/ui/ModalDriver.h"
 #include "tests/ui/SimulatedFrame.h"
 #include "ui/QtText.h"
-#include "ui/RecordingPrompts.h"
 
 #include <QAction>
 #include <QApplication>
