@@ -1,7 +1,7 @@
 #include "app/CAboutDlg.h"
 
-#include "app/VersionText.h"
 #include "common/Format.h"
+#include "startup/VersionText.h"
 
 #include <QEvent>
 #include <QGuiApplication>

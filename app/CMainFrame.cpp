@@ -1,12 +1,12 @@
 #include "app/CMainFrame.h"
 
 #include "app/CAboutDlg.h"
-#include "app/CommandLine.h"
 #include "common/Format.h"
 #include "devices/CCommunicateSetDlg.h"
 #include "network/CacheFile.h"
 #include "resources/MenuTemplate.h"
 #include "settings/CWorkSettingDlg.h"
+#include "startup/CommandLine.h"
 #include "ui/DialogFont.h"
 #include "ui/DialogUnits.h"
 #include "ui/MenuBuilder.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/CMainFrame.h"
-#include "app/ReceiverPlatform.h"
+#include "platform/ReceiverPlatform.h"
 
 #include <filesystem>
 #include <functional>

@@ -1,7 +1,7 @@
 // quorlex: configures a GNSS survey receiver over Bluetooth, TCP or a serial line.
 #include "app/CQuorlexApp.h"
-#include "app/CommandLine.h"
 #include "common/Text.h"
+#include "startup/CommandLine.h"
 #include "ui/QtTranslations.h"
 
 #include <QApplication>

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "channel/BatchProgress.h"
-#include "channel/CommandItem.h"
 #include "channel/CommandLink.h"
 #include "channel/Cp936ChunkDecoder.h"
 #include "channel/ProgressTarget.h"
+#include "model/CommandItem.h"
 
 #include <deque>
 #include <string>

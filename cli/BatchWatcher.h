@@ -1,8 +1,8 @@
 #pragma once
 
-#include "channel/CommandItem.h"
 #include "channel/ProgressTarget.h"
 #include "cli/ProgressLog.h"
+#include "model/CommandItem.h"
 
 #include <chrono>
 #include <string>

@@ -1,6 +1,5 @@
 #include "devices/CCommunicateSetDlg.h"
 
-#include "channel/CommandItem.h"
 #include "channel/ReceiverControl.h"
 #include "devices/CCommunicateAddDlg.h"
 #include "devices/CCommunicatePINDlg.h"
@@ -8,6 +7,7 @@
 #include "devices/DeviceSearch.h"
 #include "devices/LinkDevices.h"
 #include "link/SerialPorts.h"
+#include "model/CommandItem.h"
 #include "settings/CProgressDlg.h"
 #include "ui/ListCtrl.h"
 

@@ -1,7 +1,7 @@
 #include "devices/CFiveBaudSetDlg.h"
 
-#include "channel/CommandItem.h"
 #include "channel/ReceiverControl.h"
+#include "model/CommandItem.h"
 #include "settings/CProgressDlg.h"
 #include "ui/DataExchange.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "channel/CommandItem.h"
+#include "model/CommandItem.h"
 #include "model/DatalinkConfig.h"
 #include "model/ReceiverConfig.h"
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "channel/Messages.h"
-
 namespace quorlex {
 
 // What the settings dialog does on WM_SETTINGS_REFRESH: refill its pages from

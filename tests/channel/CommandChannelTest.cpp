@@ -1,5 +1,6 @@
 #include "channel/CommandChannel.h"
-#include "tests/channel/ChannelTestSupport.h"
+#include "tests/support/FakeCommandLink.h"
+#include "tests/support/RecordingProgress.h"
 
 #include <gtest/gtest.h>
 

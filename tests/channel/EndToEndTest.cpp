@@ -5,8 +5,8 @@
 #include "link/sim/SimulatedPlatform.h"
 #include "settings/SaveSequence.h"
 #include "sim/ReceiverSimulator.h"
-#include "tests/channel/ChannelTestSupport.h"
 #include "tests/channel/PumpedSink.h"
+#include "tests/support/RecordingProgress.h"
 
 #include <algorithm>
 #include <filesystem>

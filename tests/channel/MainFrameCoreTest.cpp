@@ -10,8 +10,8 @@
 #include "sim/CommandProcessor.h"
 #include "sim/ReceiverState.h"
 #include "sim/ReplyLine.h"
-#include "tests/channel/ChannelTestSupport.h"
 #include "tests/channel/PumpedSink.h"
+#include "tests/support/RecordingProgress.h"
 
 #include <gtest/gtest.h>
 

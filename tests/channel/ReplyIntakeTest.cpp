@@ -2,7 +2,8 @@
 #include "common/Text.h"
 #include "model/ReceiverSettings.h"
 #include "model/ReplyChecksum.h"
-#include "tests/channel/ChannelTestSupport.h"
+#include "tests/support/FakeCommandLink.h"
+#include "tests/support/RecordingProgress.h"
 
 #include <gtest/gtest.h>
 

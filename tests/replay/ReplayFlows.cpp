@@ -1,6 +1,6 @@
 #include "tests/replay/ReplayFlows.h"
 
-#include "channel/CommandItem.h"
+#include "model/CommandItem.h"
 #include "network/MountPointFetch.h"
 #include "settings/SaveSequence.h"
 

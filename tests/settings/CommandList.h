@@ -1,6 +1,6 @@
 #pragma once
 
-#include "channel/CommandItem.h"
+#include "model/CommandItem.h"
 
 #include <gtest/gtest.h>
 

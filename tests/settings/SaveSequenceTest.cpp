@@ -4,6 +4,7 @@
 #include "channel/CommandChannel.h"
 #include "model/WorkingMode.h"
 #include "settings/ApplyCommands.h"
+#include "tests/support/FakeCommandLink.h"
 
 #include <gtest/gtest.h>
 
@@ -13,20 +14,9 @@ using quorlex::testing::ExpectCommands;
 
 namespace {
 
-// A link that is up and takes every command.
-class AcceptingLink : public CommandLink {
-public:
-    bool IsConnected() const override { return true; }
-    int Send(const char* bytes, size_t count) override {
-        sent.append(bytes, count);
-        return 1;
-    }
-    std::string sent;
-};
-
 // The progress total the command channel announces for these items.
 int32_t ChannelTotal(const std::vector<CommandItem>& items) {
-    AcceptingLink link;
+    quorlex::testing::FakeLink link;
     CommandChannel channel(link);
     channel.ClearCommands();
     for (const CommandItem& item : items) {

@@ -8,10 +8,10 @@
 #include "settings/CProgressDlg.h"
 #include "sim/ReceiverServer.h"
 #include "tests/link/PseudoTerminal.h"
+#include "tests/support/RecordingPrompts.h"
 #include "tests/ui/ModalDriver.h"
 #include "tests/ui/SimulatedFrame.h"
 #include "ui/ListCtrl.h"
-#include "ui/RecordingPrompts.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -6,11 +6,11 @@
 #include "devices/DeviceList.h"
 #include "devices/DeviceSearch.h"
 #include "settings/CProgressDlg.h"
+#include "tests/support/RecordingPrompts.h"
 #include "tests/ui/ModalDriver.h"
 #include "tests/ui/SimulatedFrame.h"
 #include "ui/CColorListCtrl.h"
 #include "ui/ListCtrl.h"
-#include "ui/RecordingPrompts.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 #include "ui/Dialog.h"
+#include "tests/support/RecordingPrompts.h"
 #include "tests/ui/ModalDriver.h"
 #include "ui/DataExchange.h"
-#include "ui/RecordingPrompts.h"
 
 #include <QApplication>
 #include <QComboBox>

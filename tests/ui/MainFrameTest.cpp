@@ -1,14 +1,14 @@
 #include "app/CAboutDlg.h"
-#include "app/VersionText.h"
-#include "channel/CommandItem.h"
 #include "common/FileStore.h"
 #include "devices/CCommunicateSetDlg.h"
+#include "model/CommandItem.h"
 #include "model/ReplyChecksum.h"
 #include "resources/MenuTemplate.h"
+#include "startup/VersionText.h"
+#include "tests/support/RecordingPrompts.h"
 #include "tests/ui/ModalDriver.h"
 #include "tests/ui/SimulatedFrame.h"
 #include "ui/QtText.h"
-#include "ui/RecordingPrompts.h"
 
 #include <QAction>
 #include <QApplication>

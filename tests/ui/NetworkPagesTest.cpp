@@ -7,12 +7,12 @@
 #include "network/ServerPresets.h"
 #include "radio/RadioTables.h"
 #include "settings/CProgressDlg.h"
+#include "tests/support/RecordingPrompts.h"
 #include "tests/ui/ModalDriver.h"
 #include "tests/ui/SimulatedFrame.h"
 #include "ui/CColorListCtrl.h"
 #include "ui/ListCtrl.h"
 #include "ui/QtText.h"
-#include "ui/RecordingPrompts.h"
 
 #include <QComboBox>
 #include <QFile>

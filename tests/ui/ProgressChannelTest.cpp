@@ -1,6 +1,7 @@
 #include "channel/CommandChannel.h"
 #include "common/Text.h"
 #include "settings/CProgressDlg.h"
+#include "tests/support/FakeCommandLink.h"
 #include "tests/ui/ModalDriver.h"
 #include "tests/ui/SimulatedFrame.h"
 #include "ui/CColorListCtrl.h"
@@ -18,16 +19,6 @@
 
 namespace quorlex {
 namespace {
-
-class RecordingLink final : public CommandLink {
-public:
-    bool IsConnected() const override { return true; }
-    int Send(const char* bytes, size_t count) override {
-        sent.emplace_back(bytes, count);
-        return 1;
-    }
-    std::vector<std::string> sent;
-};
 
 // The progress dialog watching the real command channel, ticked by a fast
 // timer as the main frame's one-second timer would inside the modal loop.
@@ -55,7 +46,7 @@ protected:
         return rows;
     }
 
-    RecordingLink link;
+    testing::FakeLink link;
     CommandChannel channel{link};
     CProgressDlg dialog{[this](ProgressTarget& target) { channel.SetProgressTarget(&target); }};
 };

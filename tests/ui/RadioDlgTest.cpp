@@ -5,9 +5,9 @@
 #include "radio/CWorkUHFDlg.h"
 #include "settings/CProgressDlg.h"
 #include "settings/SettingsWindowSlot.h"
+#include "tests/support/RecordingPrompts.h"
 #include "tests/ui/ModalDriver.h"
 #include "tests/ui/SimulatedFrame.h"
-#include "ui/RecordingPrompts.h"
 
 #include <QComboBox>
 #include <QLineEdit>

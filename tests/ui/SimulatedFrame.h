@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/CMainFrame.h"
-#include "app/ReceiverPlatform.h"
 #include "link/sim/SimulatedPlatform.h"
+#include "platform/ReceiverPlatform.h"
 
 #include <QTemporaryDir>
 #include <QTest>

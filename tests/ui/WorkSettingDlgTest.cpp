@@ -6,10 +6,10 @@
 #include "settings/CSaveOtherTipDlg.h"
 #include "settings/CSaveTipDlg.h"
 #include "settings/CWorkSettingDlg.h"
+#include "tests/support/RecordingPrompts.h"
 #include "tests/ui/ModalDriver.h"
 #include "tests/ui/SimulatedFrame.h"
 #include "tests/ui/WorkingScreenDriver.h"
-#include "ui/RecordingPrompts.h"
 
 #include <QComboBox>
 #include <QRadioButton>

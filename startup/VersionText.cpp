@@ -1,4 +1,4 @@
-#include "app/VersionText.h"
+#include "startup/VersionText.h"
 
 #include "common/Format.h"
 

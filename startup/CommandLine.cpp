@@ -1,7 +1,7 @@
-#include "app/CommandLine.h"
+#include "startup/CommandLine.h"
 
-#include "app/VersionText.h"
 #include "common/Format.h"
+#include "startup/VersionText.h"
 
 namespace quorlex {
 

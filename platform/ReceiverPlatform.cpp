@@ -1,4 +1,4 @@
-#include "app/ReceiverPlatform.h"
+#include "platform/ReceiverPlatform.h"
 
 #include "link/bluez/BluezPlatform.h"
 #include "link/sim/SimulatedPlatform.h"
