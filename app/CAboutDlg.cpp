@@ -17,8 +17,8 @@ constexpr int kBuildDateLine = 1046;
 CAboutDlg::CAboutDlg(QWidget* parent) : Dialog(kPortraitTemplate, parent) {
     // The handheld turned its whole screen; here the frame's window stands for it.
     if (parent != nullptr) {
-        reference = parent->window();
-        reference->installEventFilter(this);
+        reference_ = parent->window();
+        reference_->installEventFilter(this);
     } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
         connect(screen, &QScreen::geometryChanged, this,
                 [this](const QRect& geometry) { LayoutFor(geometry.size()); });
@@ -34,8 +34,8 @@ bool CAboutDlg::OnInitDialog() {
 }
 
 QSize CAboutDlg::ReferenceSize() const {
-    if (reference != nullptr) {
-        return reference->size();
+    if (reference_ != nullptr) {
+        return reference_->size();
     }
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen != nullptr ? screen->geometry().size() : QSize();
@@ -53,8 +53,8 @@ void CAboutDlg::LayoutFor(QSize screen) {
 }
 
 bool CAboutDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == reference && event->type() == QEvent::Resize && HasWindow()) {
-        LayoutFor(reference->size());
+    if (watched == reference_ && event->type() == QEvent::Resize && HasWindow()) {
+        LayoutFor(reference_->size());
     }
     return Dialog::eventFilter(watched, event);
 }

@@ -28,7 +28,7 @@ protected:
 private:
     QSize ReferenceSize() const;
 
-    QPointer<QWidget> reference;
+    QPointer<QWidget> reference_;
 };
 
 } // namespace quorlex

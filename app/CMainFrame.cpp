@@ -105,23 +105,23 @@ void DisableUnhandled(QMenu& menu) {
 } // namespace
 
 CMainFrame::CMainFrame(BluetoothPlatform& platform, MainFrameOptions options)
-    : handoff([this](const char* bytes, std::size_t count) { HandleReceiverData(bytes, count); },
-              [this](const std::function<void()>& call) {
-                  QMetaObject::invokeMethod(
-                      this, [&call] { call(); }, Qt::BlockingQueuedConnection);
-              },
-              [this] { QCoreApplication::sendPostedEvents(this, QEvent::MetaCall); }),
-      core(MakeCore(platform, options)), simulated(options.simulated),
-      chooseWireLog(AskForWireLog) {
+    : handoff_([this](const char* bytes, std::size_t count) { HandleReceiverData(bytes, count); },
+               [this](const std::function<void()>& call) {
+                   QMetaObject::invokeMethod(
+                       this, [&call] { call(); }, Qt::BlockingQueuedConnection);
+               },
+               [this] { QCoreApplication::sendPostedEvents(this, QEvent::MetaCall); }),
+      core_(MakeCore(platform, options)), simulated_(options.simulated),
+      chooseWireLog_(AskForWireLog) {
     theMainFrame = this;
-    appDirectory = ExecutableDirectory();
+    appDirectory_ = ExecutableDirectory();
     setFont(DialogFont());
     setCentralWidget(new QWidget(this));
     const DialogUnits units = DialogUnits::FromFont(DialogFont());
     resize(units.ToPixelsX(kFrameWidthUnits), units.ToPixelsY(kFrameHeightUnits));
     BuildMenu();
     Control().SetReceiveTarget(this);
-    core->SetCacheSaveFailed([this](const std::filesystem::path& file, const FileError& error) {
+    core_->SetCacheSaveFailed([this](const std::filesystem::path& file, const FileError& error) {
         ReportCacheSaveFailure(file, error);
     });
     // Told on whichever thread wrote; the box waits for the UI thread.
@@ -129,15 +129,15 @@ CMainFrame::CMainFrame(BluetoothPlatform& platform, MainFrameOptions options)
         QMetaObject::invokeMethod(
             this, [this, error] { ReportWireLogFailure(error); }, Qt::QueuedConnection);
     });
-    tickTimer = new QTimer(this);
-    tickTimer->setTimerType(Qt::CoarseTimer);
-    connect(tickTimer, &QTimer::timeout, this, [this] { OnTimerTick(); });
-    tickTimer->start(options.tickInterval);
+    tickTimer_ = new QTimer(this);
+    tickTimer_->setTimerType(Qt::CoarseTimer);
+    connect(tickTimer_, &QTimer::timeout, this, [this] { OnTimerTick(); });
+    tickTimer_->start(options.tickInterval);
     UpdateTitle();
 }
 
 CMainFrame::~CMainFrame() {
-    tickTimer->stop();
+    tickTimer_->stop();
     Control().Link().Wire().SetFailureHandler({});
     StopDeliveries();
     if (theMainFrame == this) {
@@ -149,7 +149,7 @@ void CMainFrame::StopDeliveries() {
     // A link thread may be waiting for this thread right now; the link's
     // destruction joins it, so let it go first.
     Control().SetReceiveTarget(nullptr);
-    handoff.Stop();
+    handoff_.Stop();
 }
 
 void CMainFrame::BuildMenu() {
@@ -196,7 +196,7 @@ void CMainFrame::ToggleWireLog() {
     WireLog& log = Control().Link().Wire();
     if (log.Active()) {
         log.Stop();
-    } else if (const std::optional<std::filesystem::path> file = chooseWireLog(this)) {
+    } else if (const std::optional<std::filesystem::path> file = chooseWireLog_(this)) {
         StartWireLog(*file);
     }
     ShowWireLogState();
@@ -217,12 +217,12 @@ void CMainFrame::ReportWireLogFailure(const FileError& error) {
 
 void CMainFrame::Tell(const std::u16string& text) {
     QWidget* above = QApplication::activeModalWidget();
-    prompts->ShowMessage(above != nullptr ? above : this, text, u"Warning",
-                         MessageIcon::Exclamation);
+    prompts_->ShowMessage(above != nullptr ? above : this, text, u"Warning",
+                          MessageIcon::Exclamation);
 }
 
 void CMainFrame::UpdateTitle() {
-    const QString title = ToQString(WindowTitle(simulated, ConnectedReceiver(Control())));
+    const QString title = ToQString(WindowTitle(simulated_, ConnectedReceiver(Control())));
     if (title != windowTitle()) {
         setWindowTitle(title);
     }
@@ -240,13 +240,13 @@ void CMainFrame::ShowDeviceDialog() {
 
 int CMainFrame::RunWorkingScreen() {
     CWorkSettingDlg screen(
-        *core, *this, settingsWindow, [this] { ShowAboutBox(); }, this);
+        *core_, *this, settingsWindow_, [this] { ShowAboutBox(); }, this);
     return screen.DoModal();
 }
 
 void CMainFrame::OnTimerTick() {
-    if (firstTick) {
-        firstTick = false;
+    if (firstTick_) {
+        firstTick_ = false;
         // A Qt timer does not fire again while its own handler runs, and the
         // action runs the working screen modally: it runs just outside the
         // handler, so the later ticks reach the channel through its loop.
@@ -254,23 +254,23 @@ void CMainFrame::OnTimerTick() {
             this, [this] { RunFirstTick(); }, Qt::QueuedConnection);
         return;
     }
-    core->OnTimer();
+    core_->OnTimer();
     UpdateTitle();
 }
 
 void CMainFrame::RunFirstTick() {
-    if (firstTickAction) {
-        firstTickAction();
+    if (firstTickAction_) {
+        firstTickAction_();
     }
-    core->OnTimer();
+    core_->OnTimer();
 }
 
 void CMainFrame::Deliver(const char* bytes, std::size_t count) {
-    handoff.Deliver(bytes, count);
+    handoff_.Deliver(bytes, count);
 }
 
 void CMainFrame::HandleReceiverData(const char* bytes, std::size_t count) {
-    core->OnReceiverData(bytes, count);
+    core_->OnReceiverData(bytes, count);
     UpdateTitle();
 }
 

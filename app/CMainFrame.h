@@ -39,26 +39,26 @@ public:
     CMainFrame(const CMainFrame&) = delete;
     CMainFrame& operator=(const CMainFrame&) = delete;
 
-    MainFrameCore& Core() { return *core; }
-    ReceiverControl& Control() { return core->Control(); }
-    SourceTableStore& Store() { return core->Store(); }
-    const std::filesystem::path& AppDirectory() const { return appDirectory; }
+    MainFrameCore& Core() { return *core_; }
+    ReceiverControl& Control() { return core_->Control(); }
+    SourceTableStore& Store() { return core_->Store(); }
+    const std::filesystem::path& AppDirectory() const { return appDirectory_; }
 
     // Runs once, on the first tick, before that tick reaches the channel.
-    void SetFirstTickAction(std::function<void()> action) { firstTickAction = std::move(action); }
-    bool FirstTickPending() const { return firstTick; }
+    void SetFirstTickAction(std::function<void()> action) { firstTickAction_ = std::move(action); }
+    bool FirstTickPending() const { return firstTick_; }
 
     // The window of the open settings dialog, if any.
-    SettingsWindowSlot& SettingsWindow() { return settingsWindow; }
+    SettingsWindowSlot& SettingsWindow() { return settingsWindow_; }
 
     // From the link's threads: handled on the UI thread, returning once done.
     // From the UI thread itself (a failed send): handled at once.
     void Deliver(const char* bytes, std::size_t count) override;
 
     // Where the frame's own messages go; tests put a recorder in place.
-    void SetPrompts(UserPrompts& replacement) { prompts = &replacement; }
+    void SetPrompts(UserPrompts& replacement) { prompts_ = &replacement; }
     using WireLogChooser = std::function<std::optional<std::filesystem::path>(QWidget* parent)>;
-    void SetWireLogChooser(WireLogChooser chooser) { chooseWireLog = std::move(chooser); }
+    void SetWireLogChooser(WireLogChooser chooser) { chooseWireLog_ = std::move(chooser); }
 
     // The menu's commands; framework commands without a handler do nothing.
     // "退出" closes the frame, which ends the program.
@@ -88,17 +88,17 @@ private:
     void Tell(const std::u16string& text);
 
     // Outlives the link: a link thread may still deliver while it is joined.
-    DeliveryHandoff handoff;
-    std::unique_ptr<MainFrameCore> core;
-    std::filesystem::path appDirectory;
-    bool firstTick = true;
-    std::function<void()> firstTickAction;
-    SettingsWindowSlot settingsWindow;
-    bool simulated;
-    UserPrompts* prompts = &DesktopPrompts();
+    DeliveryHandoff handoff_;
+    std::unique_ptr<MainFrameCore> core_;
+    std::filesystem::path appDirectory_;
+    bool firstTick_ = true;
+    std::function<void()> firstTickAction_;
+    SettingsWindowSlot settingsWindow_;
+    bool simulated_;
+    UserPrompts* prompts_ = &DesktopPrompts();
     // Asks where the wire log goes when "通讯记录" starts it; nothing: not started.
-    WireLogChooser chooseWireLog;
-    QTimer* tickTimer = nullptr;
+    WireLogChooser chooseWireLog_;
+    QTimer* tickTimer_ = nullptr;
 };
 
 // The one main frame of the application, nullptr while there is none.

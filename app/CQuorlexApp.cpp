@@ -14,8 +14,8 @@
 namespace quorlex {
 
 CQuorlexApp::CQuorlexApp(bool simulate, bool noAdapter, ExitHandler exit)
-    : exit(std::move(exit)), platform(MakeReceiverPlatform(simulate)) {
-    if (auto* simulated = dynamic_cast<SimulatedPlatform*>(platform.platform.get());
+    : exit_(std::move(exit)), platform_(MakeReceiverPlatform(simulate)) {
+    if (auto* simulated = dynamic_cast<SimulatedPlatform*>(platform_.platform.get());
         simulated != nullptr && noAdapter) {
         SimulatedAdapterFaults faults;
         faults.noAdapter = true;
@@ -28,33 +28,33 @@ void CQuorlexApp::QuitEventLoop(int exitCode) {
 }
 
 CQuorlexApp::~CQuorlexApp() {
-    frame.reset();
+    frame_.reset();
 }
 
 bool CQuorlexApp::InitInstance() {
-    if (!platform.platform) {
+    if (!platform_.platform) {
         return false;
     }
     QApplication::setFont(DialogFont());
     QApplication::setWindowIcon(ApplicationIcon());
     QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopEntryName));
     MainFrameOptions options;
-    options.simulated = platform.simulated;
-    frame = std::make_unique<CMainFrame>(*platform.platform, std::move(options));
+    options.simulated = platform_.simulated;
+    frame_ = std::make_unique<CMainFrame>(*platform_.platform, std::move(options));
     FileError error;
-    if (!wireLog.empty() && !frame->Control().Link().Wire().Start(wireLog, error)) {
-        std::cerr << "quorlex: cannot open the wire log " << wireLog.string() << ": "
+    if (!wireLog_.empty() && !frame_->Control().Link().Wire().Start(wireLog_, error)) {
+        std::cerr << "quorlex: cannot open the wire log " << wireLog_.string() << ": "
                   << ToUtf8(FileErrorText(error)) << '\n';
         return false;
     }
     // The working screen opens on the first tick; "退出" ends the program,
     // any other close leaves the frame with its menu.
-    frame->SetFirstTickAction([this] {
-        if (frame->RunWorkingScreen() == kIdOk) {
-            exit(0);
+    frame_->SetFirstTickAction([this] {
+        if (frame_->RunWorkingScreen() == kIdOk) {
+            exit_(0);
         }
     });
-    frame->show();
+    frame_->show();
     return true;
 }
 

@@ -23,21 +23,21 @@ public:
     CQuorlexApp& operator=(const CQuorlexApp&) = delete;
 
     // Logs every byte over the link into file from the start (before InitInstance).
-    void SetWireLog(std::filesystem::path file) { wireLog = std::move(file); }
+    void SetWireLog(std::filesystem::path file) { wireLog_ = std::move(file); }
 
     // False when the application cannot start (it says why on standard error).
     bool InitInstance();
-    CMainFrame* MainWindow() const { return frame.get(); }
+    CMainFrame* MainWindow() const { return frame_.get(); }
 
     // Leaves the application's event loop, so the frame and its link are
     // closed in order on the way out.
     static void QuitEventLoop(int exitCode);
 
 private:
-    ExitHandler exit;
-    std::filesystem::path wireLog;
-    ReceiverPlatform platform; // outlives the frame and its link
-    std::unique_ptr<CMainFrame> frame;
+    ExitHandler exit_;
+    std::filesystem::path wireLog_;
+    ReceiverPlatform platform_; // outlives the frame and its link
+    std::unique_ptr<CMainFrame> frame_;
 };
 
 } // namespace quorlex

@@ -4,35 +4,35 @@ namespace quorlex {
 
 DeliveryHandoff::DeliveryHandoff(Handler handler, RunOnUiThread runOnUiThread,
                                  RunPending runPending)
-    : handler(std::move(handler)), runOnUiThread(std::move(runOnUiThread)),
-      runPending(std::move(runPending)), uiThread(std::this_thread::get_id()) {}
+    : handler_(std::move(handler)), runOnUiThread_(std::move(runOnUiThread)),
+      runPending_(std::move(runPending)), uiThread_(std::this_thread::get_id()) {}
 
 void DeliveryHandoff::Deliver(const char* bytes, std::size_t count) {
-    if (std::this_thread::get_id() == uiThread) {
+    if (std::this_thread::get_id() == uiThread_) {
         Handle(bytes, count);
         return;
     }
     // Counted before closing is looked at, so Stop() sees every delivery
     // that may still reach the UI thread.
-    deliveriesInFlight.fetch_add(1);
-    if (!closing.load()) {
+    deliveriesInFlight_.fetch_add(1);
+    if (!closing_.load()) {
         // The caller waits, so bytes stay valid and need no copy.
-        runOnUiThread([this, bytes, count] { Handle(bytes, count); });
+        runOnUiThread_([this, bytes, count] { Handle(bytes, count); });
     }
-    deliveriesInFlight.fetch_sub(1);
+    deliveriesInFlight_.fetch_sub(1);
 }
 
 void DeliveryHandoff::Stop() {
-    closing.store(true);
-    while (deliveriesInFlight.load() > 0) {
-        runPending();
+    closing_.store(true);
+    while (deliveriesInFlight_.load() > 0) {
+        runPending_();
         std::this_thread::yield();
     }
 }
 
 void DeliveryHandoff::Handle(const char* bytes, std::size_t count) {
-    if (!closing.load()) {
-        handler(bytes, count);
+    if (!closing_.load()) {
+        handler_(bytes, count);
     }
 }
 

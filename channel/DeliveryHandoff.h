@@ -36,12 +36,12 @@ public:
 private:
     void Handle(const char* bytes, std::size_t count);
 
-    Handler handler;
-    RunOnUiThread runOnUiThread;
-    RunPending runPending;
-    const std::thread::id uiThread;
-    std::atomic<bool> closing{false};
-    std::atomic<int> deliveriesInFlight{0};
+    Handler handler_;
+    RunOnUiThread runOnUiThread_;
+    RunPending runPending_;
+    const std::thread::id uiThread_;
+    std::atomic<bool> closing_{false};
+    std::atomic<int> deliveriesInFlight_{0};
 };
 
 } // namespace quorlex

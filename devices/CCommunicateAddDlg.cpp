@@ -29,7 +29,7 @@ constexpr std::u16string_view kBadSerial = u"串口设备或波特率不正确�
 } // namespace
 
 CCommunicateAddDlg::CCommunicateAddDlg(std::vector<std::string> serialDevices, QWidget* parent)
-    : Dialog(kAddTemplate, parent), serialDevices(std::move(serialDevices)) {}
+    : Dialog(kAddTemplate, parent), serialDevices_(std::move(serialDevices)) {}
 
 void CCommunicateAddDlg::DoDataExchange(DataExchange& dx) {
     DdxComboIndex(dx, kKindList, kindIndex);
@@ -42,7 +42,7 @@ void CCommunicateAddDlg::DoDataExchange(DataExchange& dx) {
 
 bool CCommunicateAddDlg::OnInitDialog() {
     ResetComboContent(kPathCombo);
-    for (const std::string& path : serialDevices) {
+    for (const std::string& path : serialDevices_) {
         AddComboString(kPathCombo, FromUtf8(path));
     }
     ResetComboContent(kBaudList);
@@ -52,8 +52,8 @@ bool CCommunicateAddDlg::OnInitDialog() {
     if (baudText.empty()) {
         baudText = FormatInt(kDefaultSerialBaud);
     }
-    if (pathText.empty() && !serialDevices.empty()) {
-        pathText = FromUtf8(serialDevices.front());
+    if (pathText.empty() && !serialDevices_.empty()) {
+        pathText = FromUtf8(serialDevices_.front());
     }
     Dialog::OnInitDialog();
     ShowKind();

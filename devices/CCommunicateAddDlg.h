@@ -34,7 +34,7 @@ protected:
 private:
     void ShowKind();
 
-    std::vector<std::string> serialDevices;
+    std::vector<std::string> serialDevices_;
 };
 
 } // namespace quorlex

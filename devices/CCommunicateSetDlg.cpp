@@ -41,10 +41,10 @@ constexpr std::u16string_view kUnknownKind = u"不支持此设备的连接方式
 
 CCommunicateSetDlg::CCommunicateSetDlg(ReceiverControl& control, LinkSink& dataTarget,
                                        QWidget* parent, SerialDeviceList serialDevices)
-    : Dialog(kDevicesTemplate, parent), control(control), dataTarget(dataTarget),
-      listFile(DeviceListPath()),
-      serialDevices(serialDevices ? std::move(serialDevices) : [] { return SerialDevicePaths(); }) {
-}
+    : Dialog(kDevicesTemplate, parent), control_(control), dataTarget_(dataTarget),
+      listFile_(DeviceListPath()), serialDevices_(serialDevices ? std::move(serialDevices) : [] {
+          return SerialDevicePaths();
+      }) {}
 
 ListCtrl* CCommunicateSetDlg::DeviceList() const {
     return DlgItem<ListCtrl>(kList);
@@ -63,8 +63,8 @@ bool CCommunicateSetDlg::OnInitDialog() {
         list->SetColumnFit(kAddressColumn, ColumnFit::Content);
         list->SetColumnFit(kPinColumn, ColumnFit::Content);
     }
-    const DeviceListOpening opening = listFile.Open(devices);
-    TellWhenShown(DeviceListOpeningText(listFile, opening));
+    const DeviceListOpening opening = listFile_.Open(devices_);
+    TellWhenShown(DeviceListOpeningText(listFile_, opening));
     configRead = 0;
     FillList();
     list->setFocus();
@@ -104,7 +104,7 @@ void CCommunicateSetDlg::OnCommand(int id, Notification code) {
 void CCommunicateSetDlg::FillList() {
     ListCtrl* list = DeviceList();
     list->DeleteAllItems();
-    for (const KnownDevice& device : devices) {
+    for (const KnownDevice& device : devices_) {
         const int row = list->InsertItem(list->GetItemCount(), device.name);
         list->SetItemText(row, kAddressColumn, device.address);
         list->SetItemText(row, kPinColumn, device.pin);
@@ -113,7 +113,7 @@ void CCommunicateSetDlg::FillList() {
 
 void CCommunicateSetDlg::UpdateButtons() {
     MarkConnectedRow();
-    const bool connected = control.IsConnected();
+    const bool connected = control_.IsConnected();
     EnableDlgItem(kSearch, !connected);
     EnableDlgItem(kPin, !connected);
     EnableDlgItem(kDelete, !connected);
@@ -126,8 +126,8 @@ void CCommunicateSetDlg::UpdateButtons() {
 
 void CCommunicateSetDlg::MarkConnectedRow() {
     ListCtrl* list = DeviceList();
-    const bool connected = control.IsConnected();
-    const DeviceRecord& device = control.Device();
+    const bool connected = control_.IsConnected();
+    const DeviceRecord& device = control_.Device();
     for (int row = 0; row < list->GetItemCount(); ++row) {
         const std::u16string address = list->GetItemText(row, kAddressColumn);
         const int32_t kind = RowKind(row);
@@ -140,7 +140,7 @@ void CCommunicateSetDlg::MarkConnectedRow() {
 
 int32_t CCommunicateSetDlg::RowKind(int row) const {
     const auto entry = static_cast<size_t>(row);
-    return entry < devices.size() ? KnownDeviceKind(devices[entry]) : kLinkKindBluetooth;
+    return entry < devices_.size() ? KnownDeviceKind(devices_[entry]) : kLinkKindBluetooth;
 }
 
 void CCommunicateSetDlg::EnableButtons(bool enable) {
@@ -156,9 +156,9 @@ bool CCommunicateSetDlg::TakeSelectedRow(int& row) {
         MessageBox(kNoSelection);
         return false;
     }
-    rowName = list->GetItemText(row, kNameColumn);
-    rowAddress = list->GetItemText(row, kAddressColumn);
-    rowPin = list->GetItemText(row, kPinColumn);
+    rowName_ = list->GetItemText(row, kNameColumn);
+    rowAddress_ = list->GetItemText(row, kAddressColumn);
+    rowPin_ = list->GetItemText(row, kPinColumn);
     return true;
 }
 
@@ -172,10 +172,10 @@ void CCommunicateSetDlg::OnSearch() {
         WaitCursor wait(Prompts());
         EnableButtons(false);
         DeviceList()->DeleteAllItems();
-        error = control.Link().Inquire();
+        error = control_.Link().Inquire();
         if (error == 0) {
-            MergeFoundDevices(devices, InquiryTexts(control.Link()));
-            saved = listFile.Save(devices);
+            MergeFoundDevices(devices_, InquiryTexts(control_.Link()));
+            saved = listFile_.Save(devices_);
         }
         FillList();
         EnableButtons(true);
@@ -183,20 +183,20 @@ void CCommunicateSetDlg::OnSearch() {
     if (error != 0) {
         MessageBox(kSearchFailed);
     } else if (!saved) {
-        MessageBox(DeviceListSaveFailedText(listFile));
+        MessageBox(DeviceListSaveFailedText(listFile_));
     }
 }
 
 void CCommunicateSetDlg::OnAdd() {
-    CCommunicateAddDlg add(serialDevices(), this);
+    CCommunicateAddDlg add(serialDevices_(), this);
     if (add.DoModal() != kIdOk) {
         return;
     }
-    if (IsListed(devices, add.device)) {
+    if (IsListed(devices_, add.device)) {
         MessageBox(kAlreadyListed);
         return;
     }
-    devices.push_back(add.device);
+    devices_.push_back(add.device);
     FillList();
     DeviceList()->SelectItem(DeviceList()->GetItemCount() - 1);
     SaveList();
@@ -214,13 +214,13 @@ void CCommunicateSetDlg::OnChangePin() {
         return;
     }
     CCommunicatePINDlg pinDialog(this);
-    pinDialog.pinText = rowPin;
+    pinDialog.pinText = rowPin_;
     if (pinDialog.DoModal() != kIdOk) {
         return;
     }
     // Only the row changes: the list entry and the file keep the stored PIN.
-    rowPin = pinDialog.pinText;
-    DeviceList()->SetItemText(row, kPinColumn, rowPin);
+    rowPin_ = pinDialog.pinText;
+    DeviceList()->SetItemText(row, kPinColumn, rowPin_);
 }
 
 void CCommunicateSetDlg::OnDelete() {
@@ -229,23 +229,23 @@ void CCommunicateSetDlg::OnDelete() {
         return;
     }
     DeviceList()->DeleteItem(row);
-    std::vector<KnownDevice> before = devices;
-    if (static_cast<size_t>(row) < devices.size()) {
-        devices.erase(devices.begin() + row);
+    std::vector<KnownDevice> before = devices_;
+    if (static_cast<size_t>(row) < devices_.size()) {
+        devices_.erase(devices_.begin() + row);
     }
     FillList();
     // The file still holds the entry: so does the list on screen, before the surveyor is told.
-    if (!listFile.Save(devices)) {
-        devices = std::move(before);
+    if (!listFile_.Save(devices_)) {
+        devices_ = std::move(before);
         FillList();
-        MessageBox(DeviceListSaveFailedText(listFile));
+        MessageBox(DeviceListSaveFailedText(listFile_));
     }
 }
 
 void CCommunicateSetDlg::OnConnect() {
     UpdateData(true);
-    if (control.IsConnected()) {
-        control.Disconnect();
+    if (control_.IsConnected()) {
+        control_.Disconnect();
         UpdateButtons();
         return;
     }
@@ -268,13 +268,13 @@ void CCommunicateSetDlg::ConnectSelected() {
     }
     // The row, not the list entry: a PIN just changed in the row is used.
     if (kind == kLinkKindBluetooth) {
-        record = DeviceRecord{kind, rowName, ParseHexAddress(rowAddress), rowPin};
+        record_ = DeviceRecord{kind, rowName_, ParseHexAddress(rowAddress_), rowPin_};
     } else {
-        record = DeviceRecord{kind, rowName, 0, u"", rowAddress};
+        record_ = DeviceRecord{kind, rowName_, 0, u"", rowAddress_};
     }
-    control.SetDevice(record);
-    control.SetReceiveTarget(&dataTarget);
-    if (!control.Connect()) {
+    control_.SetDevice(record_);
+    control_.SetReceiveTarget(&dataTarget_);
+    if (!control_.Connect()) {
         MessageBox(ConnectFailedText(kind));
         return;
     }
@@ -286,21 +286,21 @@ void CCommunicateSetDlg::ConnectSelected() {
 }
 
 bool CCommunicateSetDlg::ReadConfiguration() {
-    CProgressDlg progress([this](ProgressTarget& target) { control.SetProgressTarget(&target); },
+    CProgressDlg progress([this](ProgressTarget& target) { control_.SetProgressTarget(&target); },
                           this);
     configRead = 0;
-    control.SetProgressTarget(&progress);
-    control.ClearCommands();
-    control.AddCommand(MakeCommandItem(u"GET,ALL", u"读取当前配置信息"));
-    control.StartBatch(u"读取配置");
+    control_.SetProgressTarget(&progress);
+    control_.ClearCommands();
+    control_.AddCommand(MakeCommandItem(u"GET,ALL", u"读取当前配置信息"));
+    control_.StartBatch(u"读取配置");
     const bool read = progress.DoModal() == kIdOk;
-    const bool linked = control.IsConnected();
+    const bool linked = control_.IsConnected();
     if (read) {
         configRead = 1;
     } else {
-        control.Disconnect();
+        control_.Disconnect();
     }
-    control.SetProgressTarget(nullptr);
+    control_.SetProgressTarget(nullptr);
     return linked;
 }
 
@@ -308,16 +308,16 @@ bool CCommunicateSetDlg::ReadConfiguration() {
 // surveyor does not type it again next time.
 void CCommunicateSetDlg::RememberPin(int row) {
     const auto entry = static_cast<size_t>(row);
-    if (entry >= devices.size() || devices[entry].address != rowAddress ||
-        devices[entry].pin == rowPin || RowKind(row) != kLinkKindBluetooth) {
+    if (entry >= devices_.size() || devices_[entry].address != rowAddress_ ||
+        devices_[entry].pin == rowPin_ || RowKind(row) != kLinkKindBluetooth) {
         return;
     }
-    devices[entry].pin = rowPin;
+    devices_[entry].pin = rowPin_;
     SaveList();
 }
 
 bool CCommunicateSetDlg::AdapterReady() {
-    const AdapterState state = control.Link().PrepareAdapter();
+    const AdapterState state = control_.Link().PrepareAdapter();
     if (state == AdapterState::Usable) {
         return true;
     }
@@ -326,10 +326,10 @@ bool CCommunicateSetDlg::AdapterReady() {
 }
 
 bool CCommunicateSetDlg::SaveList() {
-    if (listFile.Save(devices)) {
+    if (listFile_.Save(devices_)) {
         return true;
     }
-    MessageBox(DeviceListSaveFailedText(listFile));
+    MessageBox(DeviceListSaveFailedText(listFile_));
     return false;
 }
 

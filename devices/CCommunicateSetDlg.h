@@ -29,7 +29,7 @@ public:
     // 1 when the reading after the last connection succeeded.
     int configRead = 0;
 
-    const std::vector<KnownDevice>& Devices() const { return devices; }
+    const std::vector<KnownDevice>& Devices() const { return devices_; }
     ListCtrl* DeviceList() const;
 
 protected:
@@ -61,15 +61,15 @@ private:
     // The link kind of a row: that of its list entry.
     int32_t RowKind(int row) const;
 
-    ReceiverControl& control;
-    LinkSink& dataTarget;
-    DeviceListFile listFile;
-    std::vector<KnownDevice> devices;
-    std::u16string rowName;
-    std::u16string rowAddress;
-    std::u16string rowPin;
-    DeviceRecord record;
-    SerialDeviceList serialDevices;
+    ReceiverControl& control_;
+    LinkSink& dataTarget_;
+    DeviceListFile listFile_;
+    std::vector<KnownDevice> devices_;
+    std::u16string rowName_;
+    std::u16string rowAddress_;
+    std::u16string rowPin_;
+    DeviceRecord record_;
+    SerialDeviceList serialDevices_;
 };
 
 } // namespace quorlex

@@ -17,7 +17,7 @@ constexpr std::u16string_view kUnknownRate = u"38400";
 } // namespace
 
 CFiveBaudSetDlg::CFiveBaudSetDlg(ReceiverControl& control, QWidget* parent)
-    : Dialog(kFiveBaudTemplate, parent), control(control) {}
+    : Dialog(kFiveBaudTemplate, parent), control_(control) {}
 
 void CFiveBaudSetDlg::DoDataExchange(DataExchange& dx) {
     DdxText(dx, kBaudCombo, baudText);
@@ -39,15 +39,15 @@ bool CFiveBaudSetDlg::OnInitDialog() {
 // "设置": the rate goes out exactly as shown; whether it is one is the receiver's affair.
 void CFiveBaudSetDlg::OnOK() {
     UpdateData(true);
-    CProgressDlg progress([this](ProgressTarget& target) { control.SetProgressTarget(&target); },
+    CProgressDlg progress([this](ProgressTarget& target) { control_.SetProgressTarget(&target); },
                           this);
-    control.SetProgressTarget(&progress);
-    control.ClearCommands();
-    control.AddCommand(MakeCommandItem(FormatText(u"COM,%s", {std::u16string_view(baudText)}),
-                                       u"更改五芯口波特率"));
-    control.StartBatch(u"开始设置");
+    control_.SetProgressTarget(&progress);
+    control_.ClearCommands();
+    control_.AddCommand(MakeCommandItem(FormatText(u"COM,%s", {std::u16string_view(baudText)}),
+                                        u"更改五芯口波特率"));
+    control_.StartBatch(u"开始设置");
     progress.DoModal();
-    control.SetProgressTarget(nullptr);
+    control_.SetProgressTarget(nullptr);
 }
 
 } // namespace quorlex

@@ -23,7 +23,7 @@ protected:
     void OnOK() override;
 
 private:
-    ReceiverControl& control;
+    ReceiverControl& control_;
 };
 
 } // namespace quorlex

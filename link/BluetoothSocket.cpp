@@ -50,11 +50,11 @@ OpenResult Stopped() {
 
 BluetoothSocket::BluetoothSocket(BluetoothPlatform& platform, uint64_t address,
                                  std::u16string_view pin)
-    : platform(platform), address(address), pin(pin) {}
+    : platform_(platform), address_(address), pin_(pin) {}
 
 BluetoothSocket::~BluetoothSocket() {
     if (Handle() != kInvalidSocket) {
-        platform.CloseSocket(Handle());
+        platform_.CloseSocket(Handle());
     }
 }
 
@@ -63,75 +63,75 @@ int32_t BluetoothSocket::Kind() const {
 }
 
 std::string BluetoothSocket::Describe() const {
-    return ToUtf8(FormatText(u"%04x%08x", {int64_t{static_cast<uint16_t>(address >> 32)},
-                                           int64_t{static_cast<uint32_t>(address)}}));
+    return ToUtf8(FormatText(u"%04x%08x", {int64_t{static_cast<uint16_t>(address_ >> 32)},
+                                           int64_t{static_cast<uint32_t>(address_)}}));
 }
 
 OpenResult BluetoothSocket::Open(std::stop_token stop) {
     {
-        const std::lock_guard lock(handleMutex);
-        if (shutDown) {
+        const std::lock_guard lock(handleMutex_);
+        if (shutDown_) {
             return Stopped();
         }
-        handle.store(platform.CreateSocket());
+        handle_.store(platform_.CreateSocket());
     }
     const SocketHandle socket = Handle();
     if (socket == kInvalidSocket) {
         return {OpenStatus::Failed, {}};
     }
-    platform.RevokePin(address);
-    platform.RevokeLinkKey(address);
-    const std::optional<PinRecord> record = MakePinRecord(pin, address);
+    platform_.RevokePin(address_);
+    platform_.RevokeLinkKey(address_);
+    const std::optional<PinRecord> record = MakePinRecord(pin_, address_);
     if (!record) {
         return {OpenStatus::PinRefused, {}};
     }
     if (stop.stop_requested()) {
         return Stopped();
     }
-    platform.SetSocketOption(socket, RfcommOption::Option0x22, 1);
-    if (platform.SetSocketOption(socket, RfcommOption::AuthenticationRequired, 1) &&
-        !platform.SetPinRecord(socket, *record)) {
+    platform_.SetSocketOption(socket, RfcommOption::Option0x22, 1);
+    if (platform_.SetSocketOption(socket, RfcommOption::AuthenticationRequired, 1) &&
+        !platform_.SetPinRecord(socket, *record)) {
         return {OpenStatus::PinRefused, {}};
     }
     if (stop.stop_requested()) {
         return Stopped();
     }
-    const RfcommAddress target = TargetFor(address, FindSerialChannel(platform, address, stop));
-    channel.store(static_cast<int32_t>(target.port));
+    const RfcommAddress target = TargetFor(address_, FindSerialChannel(platform_, address_, stop));
+    channel_.store(static_cast<int32_t>(target.port));
     if (stop.stop_requested()) {
         return Stopped();
     }
-    if (!platform.Connect(socket, target, stop)) {
-        const int error = platform.LastError();
+    if (!platform_.Connect(socket, target, stop)) {
+        const int error = platform_.LastError();
         return {OpenStatus::Failed, FormatText(u"LoadDeviceDriver Error : %d", {int64_t{error}})};
     }
     return {OpenStatus::Opened, {}};
 }
 
 int BluetoothSocket::WaitReadable(std::chrono::milliseconds timeout) {
-    return platform.WaitReadable(Handle(), timeout);
+    return platform_.WaitReadable(Handle(), timeout);
 }
 
 std::ptrdiff_t BluetoothSocket::Read(char* buffer, std::size_t size) {
-    return platform.Receive(Handle(), buffer, size);
+    return platform_.Receive(Handle(), buffer, size);
 }
 
 // All bytes in one call: a partial send is not followed up.
 std::ptrdiff_t BluetoothSocket::Write(const char* bytes, std::size_t size) {
-    return platform.Send(Handle(), bytes, size);
+    return platform_.Send(Handle(), bytes, size);
 }
 
 void BluetoothSocket::Shutdown() {
-    const std::lock_guard lock(handleMutex);
-    if (shutDown) {
+    const std::lock_guard lock(handleMutex_);
+    if (shutDown_) {
         return;
     }
-    shutDown = true;
+    shutDown_ = true;
     if (Handle() == kInvalidSocket) {
         return;
     }
-    platform.RevokeLinkKey(address);
-    platform.Shutdown(Handle());
+    platform_.RevokeLinkKey(address_);
+    platform_.Shutdown(Handle());
 }
 
 } // namespace quorlex

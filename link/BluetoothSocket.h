@@ -32,21 +32,21 @@ public:
     std::ptrdiff_t Write(const char* bytes, std::size_t size) override;
     // Also forgets the link key kept for the device.
     void Shutdown() override;
-    int LastError() override { return platform.LastError(); }
+    int LastError() override { return platform_.LastError(); }
 
     // The RFCOMM channel of the last connect, 0 before one.
-    int Channel() const { return channel.load(); }
+    int Channel() const { return channel_.load(); }
 
 private:
-    SocketHandle Handle() const { return handle.load(); }
+    SocketHandle Handle() const { return handle_.load(); }
 
-    BluetoothPlatform& platform;
-    const uint64_t address;
-    const std::u16string pin;
-    std::atomic<int32_t> channel{0};
-    std::mutex handleMutex; // orders the socket's creation against Shutdown()
-    std::atomic<SocketHandle> handle{kInvalidSocket};
-    bool shutDown = false;
+    BluetoothPlatform& platform_;
+    const uint64_t address_;
+    const std::u16string pin_;
+    std::atomic<int32_t> channel_{0};
+    std::mutex handleMutex_; // orders the socket's creation against Shutdown()
+    std::atomic<SocketHandle> handle_{kInvalidSocket};
+    bool shutDown_ = false;
 };
 
 } // namespace quorlex

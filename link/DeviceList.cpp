@@ -18,17 +18,17 @@ std::u16string FieldName(const std::u16string& name) {
 } // namespace
 
 void DeviceList::Replace(const std::vector<InquiryDevice>& found) {
-    entries.clear();
-    entries.reserve(found.size());
+    entries_.clear();
+    entries_.reserve(found.size());
     for (const InquiryDevice& device : found) {
-        entries.push_back({device.address, FieldName(device.name)});
+        entries_.push_back({device.address, FieldName(device.name)});
     }
 }
 
 void DeviceList::Format(std::span<char16_t> out) const {
-    const std::size_t slots = std::min(entries.size(), out.size() / kSlotUnits);
+    const std::size_t slots = std::min(entries_.size(), out.size() / kSlotUnits);
     for (std::size_t i = 0; i < slots; ++i) {
-        const DeviceEntry& entry = entries[i];
+        const DeviceEntry& entry = entries_[i];
         const auto upper = static_cast<int64_t>((entry.address >> 32) & 0xFFFF);
         const auto lower = static_cast<int64_t>(entry.address & 0xFFFFFFFF);
         const std::u16string text = FormatText(u"%s:%04x%08x", {entry.name, upper, lower});

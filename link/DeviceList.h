@@ -23,16 +23,16 @@ public:
     static constexpr std::size_t kSlotUnits = 128;
 
     void Replace(const std::vector<InquiryDevice>& found);
-    void Clear() { entries.clear(); }
-    int Count() const { return static_cast<int>(entries.size()); }
-    const std::vector<DeviceEntry>& Entries() const { return entries; }
+    void Clear() { entries_.clear(); }
+    int Count() const { return static_cast<int>(entries_.size()); }
+    const std::vector<DeviceEntry>& Entries() const { return entries_; }
 
     // Writes "name:hhhhllllllll" into one zero-terminated slot per entry;
     // entries beyond the slots that out holds are left out.
     void Format(std::span<char16_t> out) const;
 
 private:
-    std::vector<DeviceEntry> entries;
+    std::vector<DeviceEntry> entries_;
 };
 
 } // namespace quorlex

@@ -18,40 +18,41 @@ bool IsWouldBlock(int error) {
 } // namespace
 
 LinkConnection::LinkConnection(LinkOptions options, WireTap* tap)
-    : options(std::move(options)),
-      starter(this->options.threadStarter ? *this->options.threadStarter : SystemThreadStarter()),
-      tap(tap) {}
+    : options_(std::move(options)),
+      starter_(this->options_.threadStarter ? *this->options_.threadStarter
+                                            : SystemThreadStarter()),
+      tap_(tap) {}
 
 LinkConnection::~LinkConnection() {
     SetNotifyTarget(nullptr);
     Close();
-    threads.JoinAll();
+    threads_.JoinAll();
 }
 
 bool LinkConnection::Connect(std::unique_ptr<ByteStream> stream) {
     if (!stream) {
         return false;
     }
-    const std::lock_guard lock(stateMutex);
-    if (connected.load() != 0 || connectWorker) {
+    const std::lock_guard lock(stateMutex_);
+    if (connected_.load() != 0 || connectWorker_) {
         return false;
     }
-    const uint64_t generation = latestGeneration.fetch_add(1) + 1;
-    if (socket) {
-        socket->Close();
-        socket.reset();
+    const uint64_t generation = latestGeneration_.fetch_add(1) + 1;
+    if (socket_) {
+        socket_->Close();
+        socket_.reset();
     }
-    workerStop = std::stop_source();
-    const Attempt attempt{generation, stream->Kind(), workerStop.get_token()};
-    latestKind.store(attempt.kind);
+    workerStop_ = std::stop_source();
+    const Attempt attempt{generation, stream->Kind(), workerStop_.get_token()};
+    latestKind_.store(attempt.kind);
     auto linkSocket = std::make_shared<LinkSocket>(std::move(stream), generation);
-    auto worker = LinkThread::Start(starter, [this, attempt, linkSocket = std::move(linkSocket)] {
+    auto worker = LinkThread::Start(starter_, [this, attempt, linkSocket = std::move(linkSocket)] {
         ConnectionWorker(attempt, linkSocket);
     });
     if (!worker) {
         return false;
     }
-    connectWorker = threads.Add(std::move(worker));
+    connectWorker_ = threads_.Add(std::move(worker));
     return true;
 }
 
@@ -60,8 +61,8 @@ void LinkConnection::ConnectionWorker(const Attempt& attempt,
     if (!PublishSocket(attempt, linkSocket)) {
         return;
     }
-    if (tap != nullptr) {
-        tap->Event(attempt.kind, "open " + linkSocket->Stream().Describe());
+    if (tap_ != nullptr) {
+        tap_->Event(attempt.kind, "open " + linkSocket->Stream().Describe());
     }
     const OpenResult result = linkSocket->Stream().Open(attempt.stop);
     if (result.status == OpenStatus::Opened) {
@@ -84,11 +85,11 @@ void LinkConnection::ConnectionWorker(const Attempt& attempt,
 
 bool LinkConnection::PublishSocket(const Attempt& attempt,
                                    const std::shared_ptr<LinkSocket>& linkSocket) {
-    const std::lock_guard lock(stateMutex);
+    const std::lock_guard lock(stateMutex_);
     if (attempt.stop.stop_requested()) {
         return false;
     }
-    socket = linkSocket;
+    socket_ = linkSocket;
     return true;
 }
 
@@ -101,12 +102,12 @@ void LinkConnection::RefusePin(const Attempt& attempt,
 
 void LinkConnection::FailAttempt(const Attempt& attempt) {
     {
-        const std::lock_guard lock(stateMutex);
+        const std::lock_guard lock(stateMutex_);
         if (attempt.stop.stop_requested()) {
             return;
         }
-        connected.store(0);
-        connectWorker.reset();
+        connected_.store(0);
+        connectWorker_.reset();
     }
     DeliverFromThread(attempt.generation, &attempt.stop, kLinkConnectFailed);
 }
@@ -118,7 +119,7 @@ void LinkConnection::StartReader(const Attempt& attempt,
                                  const std::shared_ptr<LinkSocket>& linkSocket) {
     enum Gate : int { kWait, kRun, kCancel };
     auto gate = std::make_shared<std::atomic<int>>(kWait);
-    auto reader = LinkThread::Start(starter, [this, linkSocket, gate] {
+    auto reader = LinkThread::Start(starter_, [this, linkSocket, gate] {
         gate->wait(kWait);
         if (gate->load() == kRun) {
             SocketThreadFunc(*linkSocket);
@@ -129,13 +130,13 @@ void LinkConnection::StartReader(const Attempt& attempt,
         FailAttempt(attempt);
         return;
     }
-    threads.Add(std::move(reader));
+    threads_.Add(std::move(reader));
     bool announced = false;
     {
-        const std::lock_guard lock(stateMutex);
+        const std::lock_guard lock(stateMutex_);
         if (!attempt.stop.stop_requested()) {
-            connected.store(1);
-            connectWorker.reset();
+            connected_.store(1);
+            connectWorker_.reset();
             announced = true;
         }
     }
@@ -150,7 +151,7 @@ void LinkConnection::SocketThreadFunc(LinkSocket& linkSocket) {
     ByteStream& stream = linkSocket.Stream();
     std::array<char, kReceiveSize> buffer{};
     while (!linkSocket.StopRequested()) {
-        const int ready = stream.WaitReadable(options.readableWait);
+        const int ready = stream.WaitReadable(options_.readableWait);
         if (ready == 0) {
             continue;
         }
@@ -173,8 +174,8 @@ void LinkConnection::SocketThreadFunc(LinkSocket& linkSocket) {
             return;
         }
         const auto count = std::min(static_cast<std::size_t>(received), buffer.size());
-        if (tap != nullptr) {
-            tap->Received(stream.Kind(), std::string_view(buffer.data(), count));
+        if (tap_ != nullptr) {
+            tap_->Received(stream.Kind(), std::string_view(buffer.data(), count));
         }
         DeliverChunk(linkSocket.Generation(), buffer.data(), count);
     }
@@ -195,9 +196,9 @@ void LinkConnection::EndConnection(LinkSocket& linkSocket, bool error, bool onLi
             report(kLinkError);
         }
         {
-            const std::lock_guard lock(stateMutex);
-            if (linkSocket.Generation() == latestGeneration.load()) {
-                connected.store(0);
+            const std::lock_guard lock(stateMutex_);
+            if (linkSocket.Generation() == latestGeneration_.load()) {
+                connected_.store(0);
             }
         }
         report(kLinkDisconnected);
@@ -207,29 +208,29 @@ void LinkConnection::EndConnection(LinkSocket& linkSocket, bool error, bool onLi
 
 void LinkConnection::CloseLinkSocket(LinkSocket& linkSocket) {
     linkSocket.Close();
-    const std::lock_guard lock(stateMutex);
-    if (socket.get() == &linkSocket) {
-        socket.reset();
+    const std::lock_guard lock(stateMutex_);
+    if (socket_.get() == &linkSocket) {
+        socket_.reset();
     }
 }
 
 int LinkConnection::Send(const char* bytes, std::size_t count) {
-    if (connected.load() == 0) {
+    if (connected_.load() == 0) {
         return -1;
     }
     std::shared_ptr<LinkSocket> current;
     {
-        const std::lock_guard lock(stateMutex);
-        current = socket;
+        const std::lock_guard lock(stateMutex_);
+        current = socket_;
     }
     if (!current) {
         return -1;
     }
     const std::ptrdiff_t sent = current->Stream().Write(bytes, count);
     if (sent >= 0) {
-        if (tap != nullptr) {
+        if (tap_ != nullptr) {
             const auto taken = std::min(static_cast<std::size_t>(sent), count);
-            tap->Sent(current->Stream().Kind(), std::string_view(bytes, taken));
+            tap_->Sent(current->Stream().Kind(), std::string_view(bytes, taken));
         }
         return 1;
     }
@@ -243,71 +244,71 @@ void LinkConnection::Close() {
     std::shared_ptr<LinkThread> worker;
     std::shared_ptr<LinkSocket> current;
     {
-        const std::lock_guard lock(stateMutex);
-        connected.store(0);
-        if (connectWorker) {
-            workerStop.request_stop();
-            worker = connectWorker;
+        const std::lock_guard lock(stateMutex_);
+        connected_.store(0);
+        if (connectWorker_) {
+            workerStop_.request_stop();
+            worker = connectWorker_;
         }
-        current = std::move(socket);
+        current = std::move(socket_);
     }
     if (current) {
-        if (tap != nullptr && !current->StopRequested()) {
-            tap->Event(current->Stream().Kind(), "close");
+        if (tap_ != nullptr && !current->StopRequested()) {
+            tap_->Event(current->Stream().Kind(), "close");
         }
         current->Close();
     }
     if (worker && !worker->IsCallingThread()) {
-        worker->WaitFinished(options.workerStopLimit);
+        worker->WaitFinished(options_.workerStopLimit);
     }
-    const std::lock_guard lock(stateMutex);
-    if (worker && connectWorker == worker) {
-        connectWorker.reset();
+    const std::lock_guard lock(stateMutex_);
+    if (worker && connectWorker_ == worker) {
+        connectWorker_.reset();
     }
 }
 
 void LinkConnection::DeliverFromThread(uint64_t generation, const std::stop_token* stop,
                                        std::u16string_view status) {
     const std::string bytes = EncodeCp936(status);
-    const std::lock_guard lock(threadDeliveryMutex);
-    if (generation != latestGeneration.load() || (stop && stop->stop_requested())) {
+    const std::lock_guard lock(threadDeliveryMutex_);
+    if (generation != latestGeneration_.load() || (stop && stop->stop_requested())) {
         return;
     }
     LogEvent(status);
-    if (LinkSink* sink = notifyTarget.load()) {
+    if (LinkSink* sink = notifyTarget_.load()) {
         sink->Deliver(bytes.c_str(), bytes.size());
     }
 }
 
 void LinkConnection::DeliverChunk(uint64_t generation, const char* bytes, std::size_t count) {
-    const std::lock_guard lock(threadDeliveryMutex);
-    if (generation != latestGeneration.load() || connected.load() == 0) {
+    const std::lock_guard lock(threadDeliveryMutex_);
+    if (generation != latestGeneration_.load() || connected_.load() == 0) {
         return;
     }
-    deliveryBuffer.fill(0);
-    std::copy_n(bytes, count, deliveryBuffer.begin());
-    if (LinkSink* sink = notifyTarget.load()) {
-        sink->Deliver(deliveryBuffer.data(), count);
+    deliveryBuffer_.fill(0);
+    std::copy_n(bytes, count, deliveryBuffer_.begin());
+    if (LinkSink* sink = notifyTarget_.load()) {
+        sink->Deliver(deliveryBuffer_.data(), count);
     }
 }
 
 void LinkConnection::DeliverHere(std::u16string_view status) {
     const std::string bytes = EncodeCp936(status);
     LogEvent(status);
-    if (LinkSink* sink = notifyTarget.load()) {
+    if (LinkSink* sink = notifyTarget_.load()) {
         sink->Deliver(bytes.c_str(), bytes.size());
     }
 }
 
 void LinkConnection::LogEvent(std::u16string_view text) {
-    if (tap != nullptr) {
-        tap->Event(latestKind.load(), ToUtf8(text));
+    if (tap_ != nullptr) {
+        tap_->Event(latestKind_.load(), ToUtf8(text));
     }
 }
 
 void LinkConnection::Diagnose(std::u16string_view text) const {
-    if (options.diagnostic) {
-        options.diagnostic(text);
+    if (options_.diagnostic) {
+        options_.diagnostic(text);
     } else {
         std::cerr << ToUtf8(text) << '\n';
     }

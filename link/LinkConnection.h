@@ -48,8 +48,8 @@ public:
     LinkConnection(const LinkConnection&) = delete;
     LinkConnection& operator=(const LinkConnection&) = delete;
 
-    bool IsConnected() const { return connected.load() != 0; }
-    void SetNotifyTarget(LinkSink* sink) { notifyTarget.store(sink); }
+    bool IsConnected() const { return connected_.load() != 0; }
+    void SetNotifyTarget(LinkSink* sink) { notifyTarget_.store(sink); }
 
     // Starts an attempt to open the stream: true if it was started; false
     // while connected, while an attempt runs, or when its thread cannot be started.
@@ -83,24 +83,24 @@ private:
     void LogEvent(std::u16string_view text);
     void Diagnose(std::u16string_view text) const;
 
-    const LinkOptions options;
-    ThreadStarter& starter;
-    WireTap* const tap;
+    const LinkOptions options_;
+    ThreadStarter& starter_;
+    WireTap* const tap_;
 
-    std::atomic<int32_t> connected{0};
-    std::atomic<LinkSink*> notifyTarget{nullptr};
-    std::atomic<uint64_t> latestGeneration{0};
-    std::atomic<int32_t> latestKind{0};
+    std::atomic<int32_t> connected_{0};
+    std::atomic<LinkSink*> notifyTarget_{nullptr};
+    std::atomic<uint64_t> latestGeneration_{0};
+    std::atomic<int32_t> latestKind_{0};
 
-    std::mutex stateMutex; // guards the three fields below
-    std::shared_ptr<LinkThread> connectWorker;
-    std::stop_source workerStop;
-    std::shared_ptr<LinkSocket> socket;
+    std::mutex stateMutex_; // guards the three fields below
+    std::shared_ptr<LinkThread> connectWorker_;
+    std::stop_source workerStop_;
+    std::shared_ptr<LinkSocket> socket_;
 
-    std::mutex threadDeliveryMutex; // held by a link thread while it delivers
-    std::array<char, 2 * kReceiveSize + 1> deliveryBuffer{};
+    std::mutex threadDeliveryMutex_; // held by a link thread while it delivers
+    std::array<char, 2 * kReceiveSize + 1> deliveryBuffer_{};
 
-    LinkThreadList threads;
+    LinkThreadList threads_;
 };
 
 } // namespace quorlex

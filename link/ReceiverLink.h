@@ -32,40 +32,40 @@ public:
     // (and off again when the link goes, as at start-up). Usable, or why not.
     AdapterState PrepareAdapter();
 
-    bool IsConnected() const { return connection.IsConnected(); }
-    void SetNotifyTarget(LinkSink* sink) { connection.SetNotifyTarget(sink); }
+    bool IsConnected() const { return connection_.IsConnected(); }
+    void SetNotifyTarget(LinkSink* sink) { connection_.SetNotifyTarget(sink); }
     // Starts an attempt over Bluetooth, pairing with the PIN.
     bool Connect(std::u16string_view pin, uint64_t address);
     // Starts an attempt over the target's link kind; false as above, and for
     // a kind that cannot be connected.
     bool Connect(const LinkTarget& target);
-    int Send(const char* bytes, std::size_t count) { return connection.Send(bytes, count); }
-    void Close() { connection.Close(); }
+    int Send(const char* bytes, std::size_t count) { return connection_.Send(bytes, count); }
+    void Close() { connection_.Close(); }
 
     // Records what goes over every connection of this link once started;
     // unused when the options name a wire tap of their own.
-    WireLog& Wire() { return wireLog; }
+    WireLog& Wire() { return wireLog_; }
 
     // Blocks until the inquiry ends: 0 with the list replaced, otherwise the
     // platform's error code with the list unchanged.
     int Inquire();
-    int DeviceCount() const { return devices.Count(); }
-    const DeviceList& Devices() const { return devices; }
+    int DeviceCount() const { return devices_.Count(); }
+    const DeviceList& Devices() const { return devices_; }
     // One slot of DeviceList::kSlotUnits units per device; returns 0.
     int FormatDevices(std::span<char16_t> out) const;
     // The RFCOMM channel of the device's Serial Port service, 0 if none.
     int FindSerialChannel(uint64_t address);
 
 private:
-    BluetoothPlatform& platform;
-    uint32_t savedRadioMode = kRadioOff;
-    bool radioModeRead = false;
-    DeviceList devices;
-    const LinkOptions options;
-    SystemStreams systemStreams{platform, options};
-    StreamFactory& streams;
-    WireLog wireLog; // outlives the connection's threads
-    LinkConnection connection;
+    BluetoothPlatform& platform_;
+    uint32_t savedRadioMode_ = kRadioOff;
+    bool radioModeRead_ = false;
+    DeviceList devices_;
+    const LinkOptions options_;
+    SystemStreams systemStreams_{platform_, options_};
+    StreamFactory& streams_;
+    WireLog wireLog_; // outlives the connection's threads
+    LinkConnection connection_;
 };
 
 } // namespace quorlex

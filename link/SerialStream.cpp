@@ -64,20 +64,20 @@ void MakeRaw(termios& line, speed_t speed) {
 } // namespace
 
 SerialStream::SerialStream(std::string path, int baud)
-    : path(std::move(path)), baud(baud), wakeFd(MakeWakeDescriptor()) {}
+    : path_(std::move(path)), baud_(baud), wakeFd_(MakeWakeDescriptor()) {}
 
 SerialStream::~SerialStream() {
-    const int device = fd.load();
+    const int device = fd_.load();
     if (device >= 0) {
         // A device that has gone refuses these; nothing is lost then.
-        if (restore) {
-            ::tcsetattr(device, TCSANOW, &saved);
+        if (restore_) {
+            ::tcsetattr(device, TCSANOW, &saved_);
         }
         ::ioctl(device, TIOCNXCL);
         ::close(device);
     }
-    if (wakeFd >= 0) {
-        ::close(wakeFd);
+    if (wakeFd_ >= 0) {
+        ::close(wakeFd_);
     }
 }
 
@@ -86,7 +86,7 @@ int32_t SerialStream::Kind() const {
 }
 
 std::string SerialStream::Describe() const {
-    return path + ":" + std::to_string(baud);
+    return path_ + ":" + std::to_string(baud_);
 }
 
 OpenResult SerialStream::Failure(int error) const {
@@ -96,13 +96,13 @@ OpenResult SerialStream::Failure(int error) const {
 // Opening a tty does not block: O_NONBLOCK keeps the open from waiting for
 // a carrier, and the line is set up at once.
 OpenResult SerialStream::Open(std::stop_token stop) {
-    if (wakeFd < 0) {
+    if (wakeFd_ < 0) {
         return Failure(errno);
     }
     if (stop.stop_requested() || IsShutDown()) {
         return Failure(ECANCELED);
     }
-    const int device = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    const int device = ::open(path_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (device < 0) {
         return Failure(errno);
     }
@@ -110,9 +110,9 @@ OpenResult SerialStream::Open(std::stop_token stop) {
         ::close(device);
         return Failure(error);
     }
-    const std::lock_guard lock(mutex);
-    fd.store(device);
-    if (shutDown) {
+    const std::lock_guard lock(mutex_);
+    fd_.store(device);
+    if (shutDown_) {
         return Failure(ECANCELED);
     }
     return {OpenStatus::Opened, {}};
@@ -120,7 +120,7 @@ OpenResult SerialStream::Open(std::stop_token stop) {
 
 int SerialStream::SetUpLine(int device) {
     speed_t speed = B0;
-    if (!SpeedOf(baud, speed)) {
+    if (!SpeedOf(baud_, speed)) {
         return EINVAL;
     }
     if (!::isatty(device)) {
@@ -130,27 +130,27 @@ int SerialStream::SetUpLine(int device) {
     if (::flock(device, LOCK_EX | LOCK_NB) != 0) {
         return errno == EWOULDBLOCK ? EBUSY : errno;
     }
-    if (::ioctl(device, TIOCEXCL) != 0 || ::tcgetattr(device, &saved) != 0) {
+    if (::ioctl(device, TIOCEXCL) != 0 || ::tcgetattr(device, &saved_) != 0) {
         return errno;
     }
-    termios line = saved;
+    termios line = saved_;
     MakeRaw(line, speed);
     if (::tcsetattr(device, TCSANOW, &line) != 0) {
         return errno;
     }
-    restore = true;
+    restore_ = true;
     // Whatever the line held before is not the receiver's answer to us.
     ::tcflush(device, TCIOFLUSH);
     return 0;
 }
 
 bool SerialStream::IsShutDown() {
-    const std::lock_guard lock(mutex);
-    return shutDown;
+    const std::lock_guard lock(mutex_);
+    return shutDown_;
 }
 
 int SerialStream::WaitReadable(std::chrono::milliseconds timeout) {
-    switch (WaitFor(fd.load(), POLLIN, wakeFd, timeout)) {
+    switch (WaitFor(fd_.load(), POLLIN, wakeFd_, timeout)) {
     case WaitOutcome::Ready:
     case WaitOutcome::Woken:
         return 1;
@@ -167,7 +167,7 @@ std::ptrdiff_t SerialStream::Read(char* buffer, std::size_t size) {
         return 0;
     }
     for (;;) {
-        const ssize_t n = ::read(fd.load(), buffer, size);
+        const ssize_t n = ::read(fd_.load(), buffer, size);
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -188,7 +188,7 @@ std::ptrdiff_t SerialStream::Write(const char* bytes, std::size_t size) {
             errno = EPIPE;
             return -1;
         }
-        const ssize_t n = ::write(fd.load(), bytes + written, size - written);
+        const ssize_t n = ::write(fd_.load(), bytes + written, size - written);
         if (n > 0) {
             written += static_cast<std::size_t>(n);
             continue;
@@ -200,7 +200,7 @@ std::ptrdiff_t SerialStream::Write(const char* bytes, std::size_t size) {
             return -1;
         }
         // The line's buffer is full: it drains at the line rate.
-        const WaitOutcome room = WaitFor(fd.load(), POLLOUT, wakeFd, kWriteLimit);
+        const WaitOutcome room = WaitFor(fd_.load(), POLLOUT, wakeFd_, kWriteLimit);
         if (room == WaitOutcome::TimedOut) {
             errno = ETIMEDOUT;
             return -1;
@@ -214,12 +214,12 @@ std::ptrdiff_t SerialStream::Write(const char* bytes, std::size_t size) {
 }
 
 void SerialStream::Shutdown() {
-    const std::lock_guard lock(mutex);
-    if (shutDown) {
+    const std::lock_guard lock(mutex_);
+    if (shutDown_) {
         return;
     }
-    shutDown = true;
-    SignalWake(wakeFd);
+    shutDown_ = true;
+    SignalWake(wakeFd_);
 }
 
 int SerialStream::LastError() {

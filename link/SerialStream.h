@@ -41,14 +41,14 @@ private:
     OpenResult Failure(int error) const;
     bool IsShutDown();
 
-    const std::string path;
-    const int baud;
-    const int wakeFd;
-    std::mutex mutex; // orders publishing the device against Shutdown()
-    std::atomic<int> fd{-1};
-    bool shutDown = false;
-    termios saved{};
-    bool restore = false;
+    const std::string path_;
+    const int baud_;
+    const int wakeFd_;
+    std::mutex mutex_; // orders publishing the device against Shutdown()
+    std::atomic<int> fd_{-1};
+    bool shutDown_ = false;
+    termios saved_{};
+    bool restore_ = false;
 };
 
 } // namespace quorlex

@@ -9,9 +9,9 @@ namespace quorlex {
 std::unique_ptr<ByteStream> SystemStreams::Make(const LinkTarget& target) {
     switch (target.kind) {
     case kLinkKindBluetooth:
-        return std::make_unique<BluetoothSocket>(platform, target.address, target.pin);
+        return std::make_unique<BluetoothSocket>(platform_, target.address, target.pin);
     case kLinkKindTcp:
-        return std::make_unique<TcpStream>(target.host, target.port, options.tcpTimes);
+        return std::make_unique<TcpStream>(target.host, target.port, options_.tcpTimes);
     case kLinkKindSerial:
         return std::make_unique<SerialStream>(target.path, target.baud);
     default:

@@ -11,13 +11,13 @@ namespace quorlex {
 class SystemStreams final : public StreamFactory {
 public:
     SystemStreams(BluetoothPlatform& platform, const LinkOptions& options)
-        : platform(platform), options(options) {}
+        : platform_(platform), options_(options) {}
 
     std::unique_ptr<ByteStream> Make(const LinkTarget& target) override;
 
 private:
-    BluetoothPlatform& platform;
-    const LinkOptions& options;
+    BluetoothPlatform& platform_;
+    const LinkOptions& options_;
 };
 
 } // namespace quorlex

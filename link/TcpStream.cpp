@@ -49,14 +49,14 @@ std::chrono::milliseconds Left(Clock::time_point deadline) {
 } // namespace
 
 TcpStream::TcpStream(std::string host, uint16_t port, TcpTimes times)
-    : host(std::move(host)), port(port), times(times), wakeFd(MakeWakeDescriptor()) {}
+    : host_(std::move(host)), port_(port), times_(times), wakeFd_(MakeWakeDescriptor()) {}
 
 TcpStream::~TcpStream() {
-    if (fd.load() >= 0) {
-        ::close(fd.load());
+    if (fd_.load() >= 0) {
+        ::close(fd_.load());
     }
-    if (wakeFd >= 0) {
-        ::close(wakeFd);
+    if (wakeFd_ >= 0) {
+        ::close(wakeFd_);
     }
 }
 
@@ -67,8 +67,8 @@ int32_t TcpStream::Kind() const {
 std::string TcpStream::Describe() const {
     LinkTarget target;
     target.kind = kLinkKindTcp;
-    target.host = host;
-    target.port = port;
+    target.host = host_;
+    target.port = port_;
     return ToUtf8(LinkLocationText(target));
 }
 
@@ -77,18 +77,19 @@ OpenResult TcpStream::Failure(int error) const {
 }
 
 OpenResult TcpStream::Open(std::stop_token stop) {
-    if (wakeFd < 0) {
+    if (wakeFd_ < 0) {
         return Failure(errno);
     }
     // A stop request wakes whatever wait the attempt is in.
-    const std::stop_callback wake(stop, [this] { SignalWake(wakeFd); });
-    const auto deadline = Clock::now() + times.connect;
+    const std::stop_callback wake(stop, [this] { SignalWake(wakeFd_); });
+    const auto deadline = Clock::now() + times_.connect;
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
     hints.ai_flags = AI_NUMERICSERV;
     addrinfo* found = nullptr;
-    const int resolved = ::getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found);
+    const int resolved =
+        ::getaddrinfo(host_.c_str(), std::to_string(port_).c_str(), &hints, &found);
     if (resolved != 0) {
         const std::string reason =
             resolved == EAI_SYSTEM ? std::strerror(errno) : gai_strerror(resolved);
@@ -125,7 +126,7 @@ int TcpStream::ConnectTo(const addrinfo& address, Clock::time_point deadline) {
         error = errno;
     }
     if (error == EINPROGRESS) {
-        switch (WaitFor(socket, POLLOUT, wakeFd, Left(deadline))) {
+        switch (WaitFor(socket, POLLOUT, wakeFd_, Left(deadline))) {
         case WaitOutcome::Ready: {
             socklen_t length = sizeof error;
             if (::getsockopt(socket, SOL_SOCKET, SO_ERROR, &error, &length) != 0) {
@@ -150,36 +151,36 @@ int TcpStream::ConnectTo(const addrinfo& address, Clock::time_point deadline) {
     }
     // Reads are awaited with poll; sends block, within the send time.
     ::fcntl(socket, F_SETFL, ::fcntl(socket, F_GETFL) & ~O_NONBLOCK);
-    const timeval sendTime{static_cast<time_t>(times.send.count() / 1000),
-                           static_cast<suseconds_t>(times.send.count() % 1000 * 1000)};
+    const timeval sendTime{static_cast<time_t>(times_.send.count() / 1000),
+                           static_cast<suseconds_t>(times_.send.count() % 1000 * 1000)};
     ::setsockopt(socket, SOL_SOCKET, SO_SNDTIMEO, &sendTime, sizeof sendTime);
-    TuneConnected(socket, times);
+    TuneConnected(socket, times_);
     return 0;
 }
 
 bool TcpStream::Publish(int socket) {
-    const std::lock_guard lock(mutex);
-    if (shutDown) {
+    const std::lock_guard lock(mutex_);
+    if (shutDown_) {
         ::close(socket);
         return false;
     }
-    fd.store(socket);
+    fd_.store(socket);
     return true;
 }
 
 void TcpStream::Unpublish(int socket) {
-    const std::lock_guard lock(mutex);
-    fd.store(-1);
+    const std::lock_guard lock(mutex_);
+    fd_.store(-1);
     ::close(socket);
 }
 
 bool TcpStream::IsShutDown() {
-    const std::lock_guard lock(mutex);
-    return shutDown;
+    const std::lock_guard lock(mutex_);
+    return shutDown_;
 }
 
 int TcpStream::WaitReadable(std::chrono::milliseconds timeout) {
-    switch (WaitFor(fd.load(), POLLIN, wakeFd, timeout)) {
+    switch (WaitFor(fd_.load(), POLLIN, wakeFd_, timeout)) {
     case WaitOutcome::Ready:
     case WaitOutcome::Woken:
         return 1;
@@ -193,7 +194,7 @@ int TcpStream::WaitReadable(std::chrono::milliseconds timeout) {
 
 std::ptrdiff_t TcpStream::Read(char* buffer, std::size_t size) {
     for (;;) {
-        const ssize_t n = ::recv(fd.load(), buffer, size, MSG_DONTWAIT);
+        const ssize_t n = ::recv(fd_.load(), buffer, size, MSG_DONTWAIT);
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -209,7 +210,7 @@ std::ptrdiff_t TcpStream::Read(char* buffer, std::size_t size) {
 std::ptrdiff_t TcpStream::Write(const char* bytes, std::size_t size) {
     std::size_t written = 0;
     while (written < size) {
-        const ssize_t n = ::send(fd.load(), bytes + written, size - written, MSG_NOSIGNAL);
+        const ssize_t n = ::send(fd_.load(), bytes + written, size - written, MSG_NOSIGNAL);
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -222,14 +223,14 @@ std::ptrdiff_t TcpStream::Write(const char* bytes, std::size_t size) {
 }
 
 void TcpStream::Shutdown() {
-    const std::lock_guard lock(mutex);
-    if (shutDown) {
+    const std::lock_guard lock(mutex_);
+    if (shutDown_) {
         return;
     }
-    shutDown = true;
-    SignalWake(wakeFd);
-    if (fd.load() >= 0) {
-        ::shutdown(fd.load(), SHUT_RDWR);
+    shutDown_ = true;
+    SignalWake(wakeFd_);
+    if (fd_.load() >= 0) {
+        ::shutdown(fd_.load(), SHUT_RDWR);
     }
 }
 

@@ -52,13 +52,13 @@ private:
     OpenResult Failure(int error) const;
     bool IsShutDown();
 
-    const std::string host;
-    const uint16_t port;
-    const TcpTimes times;
-    const int wakeFd;
-    std::mutex mutex; // orders publishing the socket against Shutdown()
-    std::atomic<int> fd{-1};
-    bool shutDown = false;
+    const std::string host_;
+    const uint16_t port_;
+    const TcpTimes times_;
+    const int wakeFd_;
+    std::mutex mutex_; // orders publishing the socket against Shutdown()
+    std::atomic<int> fd_{-1};
+    bool shutDown_ = false;
 };
 
 } // namespace quorlex

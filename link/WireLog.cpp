@@ -30,7 +30,7 @@ std::string StartLine() {
 
 } // namespace
 
-WireLog::WireLog(Clock clock) : clock(clock ? std::move(clock) : Clock(SteadyNow)) {}
+WireLog::WireLog(Clock clock) : clock_(clock ? std::move(clock) : Clock(SteadyNow)) {}
 
 WireLog::~WireLog() {
     Stop();
@@ -44,12 +44,12 @@ bool WireLog::Start(const std::filesystem::path& file, FileError& error) {
         error = {u"cannot open", errno};
         return false;
     }
-    const std::lock_guard lock(mutex);
-    fd = opened;
-    path = file;
-    start = clock();
-    sentMask = {};
-    receivedMask = {};
+    const std::lock_guard lock(mutex_);
+    fd_ = opened;
+    path_ = file;
+    start_ = clock_();
+    sentMask_ = {};
+    receivedMask_ = {};
     if (!WriteLine(StartLine(), error)) {
         Close();
         return false;
@@ -58,8 +58,8 @@ bool WireLog::Start(const std::filesystem::path& file, FileError& error) {
 }
 
 void WireLog::Stop() {
-    const std::lock_guard lock(mutex);
-    if (fd < 0) {
+    const std::lock_guard lock(mutex_);
+    if (fd_ < 0) {
         return;
     }
     FlushHeld();
@@ -67,71 +67,71 @@ void WireLog::Stop() {
 }
 
 void WireLog::Close() {
-    if (fd >= 0) {
-        ::close(fd);
-        fd = -1;
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
     }
 }
 
 bool WireLog::Active() const {
-    const std::lock_guard lock(mutex);
-    return fd >= 0;
+    const std::lock_guard lock(mutex_);
+    return fd_ >= 0;
 }
 
 std::filesystem::path WireLog::Path() const {
-    const std::lock_guard lock(mutex);
-    return path;
+    const std::lock_guard lock(mutex_);
+    return path_;
 }
 
 void WireLog::SetFailureHandler(FailureHandler handler) {
-    const std::lock_guard lock(mutex);
-    failed = std::move(handler);
+    const std::lock_guard lock(mutex_);
+    failed_ = std::move(handler);
 }
 
 void WireLog::Sent(int32_t kind, std::string_view bytes) {
-    const std::lock_guard lock(mutex);
-    if (fd >= 0) {
-        Record(kind, WireRecord::kSent, sentMask.Feed(bytes));
+    const std::lock_guard lock(mutex_);
+    if (fd_ >= 0) {
+        Record(kind, WireRecord::kSent, sentMask_.Feed(bytes));
     }
 }
 
 void WireLog::Received(int32_t kind, std::string_view bytes) {
-    const std::lock_guard lock(mutex);
-    if (fd >= 0) {
-        Record(kind, WireRecord::kReceived, receivedMask.Feed(bytes));
+    const std::lock_guard lock(mutex_);
+    if (fd_ >= 0) {
+        Record(kind, WireRecord::kReceived, receivedMask_.Feed(bytes));
     }
 }
 
 // An event ends whatever line was under way: an attempt starts afresh, a
 // link that ended sends no more of it.
 void WireLog::Event(int32_t kind, std::string_view text) {
-    const std::lock_guard lock(mutex);
-    if (fd >= 0) {
+    const std::lock_guard lock(mutex_);
+    if (fd_ >= 0) {
         FlushHeld();
         Record(kind, WireRecord::kEvent, text);
     }
 }
 
 void WireLog::FlushHeld() {
-    Record(lastKind, WireRecord::kSent, sentMask.Flush());
-    Record(lastKind, WireRecord::kReceived, receivedMask.Flush());
+    Record(lastKind_, WireRecord::kSent, sentMask_.Flush());
+    Record(lastKind_, WireRecord::kReceived, receivedMask_.Flush());
 }
 
 void WireLog::Record(int32_t kind, char direction, std::string_view bytes) {
     if (bytes.empty() && direction != WireRecord::kEvent) {
         return;
     }
-    lastKind = kind;
+    lastKind_ = kind;
     WireRecord record;
-    record.micros = std::max<int64_t>((clock() - start).count(), 0);
+    record.micros = std::max<int64_t>((clock_() - start_).count(), 0);
     record.kind = kind;
     record.direction = static_cast<WireRecord::Direction>(direction);
     record.bytes = bytes;
     FileError error;
     if (!WriteLine(FormatWireRecord(record), error)) {
         Close();
-        if (failed) {
-            failed(error);
+        if (failed_) {
+            failed_(error);
         }
     }
 }
@@ -139,7 +139,7 @@ void WireLog::Record(int32_t kind, char direction, std::string_view bytes) {
 bool WireLog::WriteLine(const std::string& line, FileError& error) {
     std::string_view rest = line;
     while (!rest.empty()) {
-        const ssize_t n = ::write(fd, rest.data(), rest.size());
+        const ssize_t n = ::write(fd_, rest.data(), rest.size());
         if (n < 0 && errno == EINTR) {
             continue;
         }

@@ -56,15 +56,15 @@ private:
     bool WriteLine(const std::string& line, FileError& error);
     void Close();
 
-    const Clock clock;
-    mutable std::mutex mutex;
-    int fd = -1;
-    std::filesystem::path path;
-    std::chrono::microseconds start{0};
-    int32_t lastKind = 0; // of the latest record, for what is flushed at the end
-    WireMask sentMask;
-    WireMask receivedMask;
-    FailureHandler failed;
+    const Clock clock_;
+    mutable std::mutex mutex_;
+    int fd_ = -1;
+    std::filesystem::path path_;
+    std::chrono::microseconds start_{0};
+    int32_t lastKind_ = 0; // of the latest record, for what is flushed at the end
+    WireMask sentMask_;
+    WireMask receivedMask_;
+    FailureHandler failed_;
 };
 
 } // namespace quorlex

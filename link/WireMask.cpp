@@ -85,55 +85,55 @@ std::string WireMask::MaskLine(std::string_view line, bool startsInValue) {
 }
 
 std::string WireMask::Feed(std::string_view bytes) {
-    std::string text = std::move(held);
-    held.clear();
+    std::string text = std::move(held_);
+    held_.clear();
     text += bytes;
     std::string out;
     std::size_t start = 0;
     for (std::size_t end = text.find('\n'); end != std::string::npos;
          end = text.find('\n', start)) {
         const std::string_view line = std::string_view(text).substr(start, end + 1 - start);
-        if (dropping) {
+        if (dropping_) {
             out += line.substr(line.find_first_of("\r\n"));
         } else {
-            out += MaskLine(line, inValue);
+            out += MaskLine(line, inValue_);
         }
-        inValue = false;
-        dropping = false;
+        inValue_ = false;
+        dropping_ = false;
         start = end + 1;
     }
     const std::string_view rest = std::string_view(text).substr(start);
-    if (dropping) {
+    if (dropping_) {
         return out;
     }
-    if (inValue) {
-        held = rest;
+    if (inValue_) {
+        held_ = rest;
     } else if (const std::size_t after = AfterSecretKey(rest); after != std::string_view::npos) {
         out += rest.substr(0, after);
-        held = rest.substr(after);
-        inValue = true;
+        held_ = rest.substr(after);
+        inValue_ = true;
     } else {
         const std::size_t keep = rest.size() - KeyStartAtEnd(rest);
         out += rest.substr(0, keep);
-        held = rest.substr(keep);
+        held_ = rest.substr(keep);
     }
-    if (inValue && held.size() > kMaxHeld) {
+    if (inValue_ && held_.size() > kMaxHeld) {
         // A value this long is not one: it is masked and the rest of its line dropped.
-        out += MaskLine(held.substr(0, held.find('\r')), true);
-        held.clear();
-        dropping = true;
+        out += MaskLine(held_.substr(0, held_.find('\r')), true);
+        held_.clear();
+        dropping_ = true;
     }
     return out;
 }
 
 std::string WireMask::Flush() {
     std::string out;
-    if (!dropping) {
-        out = inValue ? MaskLine(held, true) : held;
+    if (!dropping_) {
+        out = inValue_ ? MaskLine(held_, true) : held_;
     }
-    held.clear();
-    inValue = false;
-    dropping = false;
+    held_.clear();
+    inValue_ = false;
+    dropping_ = false;
     return out;
 }
 

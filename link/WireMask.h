@@ -37,9 +37,9 @@ public:
     static std::string MaskLine(std::string_view line, bool startsInValue = false);
 
 private:
-    std::string held;
-    bool inValue = false;
-    bool dropping = false;
+    std::string held_;
+    bool inValue_ = false;
+    bool dropping_ = false;
 };
 
 } // namespace quorlex

@@ -31,7 +31,7 @@ constexpr std::u16string_view kBadPosition = u"请输入有效的纬度(-90~90)�
 
 CMountPointDetailDlg::CMountPointDetailDlg(std::vector<StrRecord> records,
                                            std::optional<GeoPoint> basePosition, QWidget* parent)
-    : Dialog(kDetailTemplate, parent), records(std::move(records)), basePosition(basePosition) {}
+    : Dialog(kDetailTemplate, parent), records_(std::move(records)), basePosition_(basePosition) {}
 
 ListCtrl* CMountPointDetailDlg::StreamList() const {
     return DlgItem<ListCtrl>(kStreamList);
@@ -42,17 +42,17 @@ ListCtrl* CMountPointDetailDlg::DetailList() const {
 }
 
 void CMountPointDetailDlg::DoDataExchange(DataExchange& dx) {
-    DdxText(dx, kLatitudeEdit, latitudeText);
-    DdxText(dx, kLongitudeEdit, longitudeText);
+    DdxText(dx, kLatitudeEdit, latitudeText_);
+    DdxText(dx, kLongitudeEdit, longitudeText_);
 }
 
 bool CMountPointDetailDlg::OnInitDialog() {
     Dialog::OnInitDialog();
     SetUpColumns();
-    EnableDlgItem(kBaseButton, basePosition.has_value());
+    EnableDlgItem(kBaseButton, basePosition_.has_value());
     // The receiver's own position is the one that matters most; without it
     // the table's order stands until a position is typed.
-    if (basePosition) {
+    if (basePosition_) {
         UseBasePosition();
     } else {
         OrderFrom(std::nullopt);
@@ -84,19 +84,19 @@ void CMountPointDetailDlg::OrderFrom(std::optional<GeoPoint> from) {
     if (const StrRecord* shown = SelectedRecord()) {
         mountPoint = shown->mountPoint;
     }
-    order = RankByDistance(records, from);
+    order_ = RankByDistance(records_, from);
     ListCtrl* list = StreamList();
     const QSignalBlocker quiet(list);
     list->DeleteAllItems();
     int chosen = -1;
-    for (const RankedStream& entry : order) {
-        const int row = list->InsertItem(list->GetItemCount(), records[entry.index].mountPoint);
+    for (const RankedStream& entry : order_) {
+        const int row = list->InsertItem(list->GetItemCount(), records_[entry.index].mountPoint);
         list->SetItemText(row, kDistanceColumn, DistanceText(entry.distanceKm));
-        if (chosen < 0 && records[entry.index].mountPoint == mountPoint) {
+        if (chosen < 0 && records_[entry.index].mountPoint == mountPoint) {
             chosen = row;
         }
     }
-    ShowRow(chosen < 0 && !order.empty() ? 0 : chosen);
+    ShowRow(chosen < 0 && !order_.empty() ? 0 : chosen);
 }
 
 void CMountPointDetailDlg::ShowRow(int row) {
@@ -111,7 +111,7 @@ void CMountPointDetailDlg::ShowRow(int row) {
 
 void CMountPointDetailDlg::OrderFromTypedPosition() {
     UpdateData(true);
-    const std::optional<GeoPoint> typed = TypedPosition(latitudeText, longitudeText);
+    const std::optional<GeoPoint> typed = TypedPosition(latitudeText_, longitudeText_);
     if (!typed) {
         MessageBox(kBadPosition);
         return;
@@ -120,13 +120,13 @@ void CMountPointDetailDlg::OrderFromTypedPosition() {
 }
 
 void CMountPointDetailDlg::UseBasePosition() {
-    if (!basePosition) {
+    if (!basePosition_) {
         return;
     }
-    latitudeText = DegreesText(basePosition->latitude);
-    longitudeText = DegreesText(basePosition->longitude);
+    latitudeText_ = DegreesText(basePosition_->latitude);
+    longitudeText_ = DegreesText(basePosition_->longitude);
     UpdateData(false);
-    OrderFrom(basePosition);
+    OrderFrom(basePosition_);
 }
 
 void CMountPointDetailDlg::ShowDetails() {
@@ -145,10 +145,10 @@ void CMountPointDetailDlg::ShowDetails() {
 const StrRecord* CMountPointDetailDlg::SelectedRecord() const {
     const ListCtrl* list = StreamList();
     const int row = list == nullptr ? -1 : list->GetFirstSelectedItem();
-    if (row < 0 || static_cast<size_t>(row) >= order.size()) {
+    if (row < 0 || static_cast<size_t>(row) >= order_.size()) {
         return nullptr;
     }
-    return &records[order[static_cast<size_t>(row)].index];
+    return &records_[order_[static_cast<size_t>(row)].index];
 }
 
 void CMountPointDetailDlg::OnCommand(int id, Notification code) {

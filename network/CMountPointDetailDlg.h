@@ -44,11 +44,11 @@ private:
     // The record of the selected row; nullptr when none is selected.
     const StrRecord* SelectedRecord() const;
 
-    std::vector<StrRecord> records;
-    std::optional<GeoPoint> basePosition;
-    std::vector<RankedStream> order;
-    std::u16string latitudeText;
-    std::u16string longitudeText;
+    std::vector<StrRecord> records_;
+    std::optional<GeoPoint> basePosition_;
+    std::vector<RankedStream> order_;
+    std::u16string latitudeText_;
+    std::u16string longitudeText_;
 };
 
 } // namespace quorlex

@@ -17,10 +17,10 @@ constexpr int kPasswordEdit = 1025;
 CWorkApnDlg::CWorkApnDlg(QWidget* parent) : Dialog(kApnTemplate, parent) {}
 
 void CWorkApnDlg::DoDataExchange(DataExchange& dx) {
-    DdxComboIndex(dx, kOperatorList, operatorIndex);
-    DdxText(dx, kNameEdit, name);
-    DdxText(dx, kUserEdit, user);
-    DdxText(dx, kPasswordEdit, password);
+    DdxComboIndex(dx, kOperatorList, operatorIndex_);
+    DdxText(dx, kNameEdit, name_);
+    DdxText(dx, kUserEdit, user_);
+    DdxText(dx, kPasswordEdit, password_);
 }
 
 bool CWorkApnDlg::OnInitDialog() {
@@ -29,10 +29,10 @@ bool CWorkApnDlg::OnInitDialog() {
     for (const ApnOperator& row : kApnOperators) {
         AddComboString(kOperatorList, row.label);
     }
-    name = block.name;
-    user = block.user;
-    password = block.password;
-    operatorIndex = ApnOperatorIndexOf(block);
+    name_ = block.name;
+    user_ = block.user;
+    password_ = block.password;
+    operatorIndex_ = ApnOperatorIndexOf(block);
     UpdateData(false);
     return true;
 }
@@ -44,19 +44,19 @@ void CWorkApnDlg::OnCommand(int id, Notification code) {
         return;
     }
     UpdateData(true);
-    if (operatorIndex < 0 || operatorIndex >= static_cast<int>(kApnOperators.size())) {
+    if (operatorIndex_ < 0 || operatorIndex_ >= static_cast<int>(kApnOperators.size())) {
         return;
     }
-    const ApnOperator& row = kApnOperators[static_cast<size_t>(operatorIndex)];
-    name = row.name;
-    user = row.user;
-    password = row.password;
+    const ApnOperator& row = kApnOperators[static_cast<size_t>(operatorIndex_)];
+    name_ = row.name;
+    user_ = row.user;
+    password_ = row.password;
     UpdateData(false);
 }
 
 void CWorkApnDlg::OnOK() {
     UpdateData(true);
-    block = ApnBlock{name, user, password};
+    block = ApnBlock{name_, user_, password_};
     EndDialog(kIdOk);
 }
 

@@ -24,10 +24,10 @@ protected:
     void OnOK() override;
 
 private:
-    std::u16string name;
-    std::u16string user;
-    std::u16string password;
-    int operatorIndex = -1;
+    std::u16string name_;
+    std::u16string user_;
+    std::u16string password_;
+    int operatorIndex_ = -1;
 };
 
 } // namespace quorlex

@@ -20,20 +20,20 @@ constexpr int kFivePinButton = 1034;
 } // namespace
 
 CWorkBaseNetDlg::CWorkBaseNetDlg(ReceiverControl& control, QWidget* parent)
-    : Dialog(kBaseNetTemplate, parent), control(control) {}
+    : Dialog(kBaseNetTemplate, parent), control_(control) {}
 
 void CWorkBaseNetDlg::DoDataExchange(DataExchange& dx) {
-    DdxText(dx, kAddressCombo, addressText);
-    DdxText(dx, kPortCombo, portText);
-    DdxText(dx, kMountPointEdit, mountPointText);
+    DdxText(dx, kAddressCombo, addressText_);
+    DdxText(dx, kPortCombo, portText_);
+    DdxText(dx, kMountPointEdit, mountPointText_);
 }
 
 bool CWorkBaseNetDlg::OnInitDialog() {
     Dialog::OnInitDialog();
     FillServerPresetLists(*this, kAddressCombo, kPortCombo);
-    addressText = network.address;
-    portText = FormatInt(network.port);
-    mountPointText = network.mountPoint;
+    addressText_ = network.address;
+    portText_ = FormatInt(network.port);
+    mountPointText_ = network.mountPoint;
     UpdateData(false);
     return true;
 }
@@ -43,9 +43,9 @@ bool CWorkBaseNetDlg::StoreFromControls() {
         return true;
     }
     UpdateData(true);
-    network.address = addressText;
-    network.port = ParseInteger(portText);
-    network.mountPoint = mountPointText;
+    network.address = addressText_;
+    network.port = ParseInteger(portText_);
+    network.mountPoint = mountPointText_;
     return true;
 }
 
@@ -69,8 +69,8 @@ void CWorkBaseNetDlg::EditApn() {
 
 // The five-pin dialog sends its own command; nothing comes back into the page.
 void CWorkBaseNetDlg::SetFivePinBaud() {
-    CFiveBaudSetDlg dialog(control, this);
-    dialog.baudText = control.Settings().info.fivePinBaudText;
+    CFiveBaudSetDlg dialog(control_, this);
+    dialog.baudText = control_.Settings().info.fivePinBaudText;
     dialog.DoModal();
 }
 

@@ -33,10 +33,10 @@ private:
     void EditApn();
     void SetFivePinBaud();
 
-    ReceiverControl& control;
-    std::u16string addressText;
-    std::u16string portText;
-    std::u16string mountPointText;
+    ReceiverControl& control_;
+    std::u16string addressText_;
+    std::u16string portText_;
+    std::u16string mountPointText_;
 };
 
 } // namespace quorlex

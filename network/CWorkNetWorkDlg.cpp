@@ -44,23 +44,23 @@ std::vector<std::u16string> MountPointsOf(const std::vector<StrRecord>& records)
 
 CWorkNetWorkDlg::CWorkNetWorkDlg(MainFrameCore& core, SettingsWindowSlot& settingsWindow,
                                  QWidget* parent)
-    : Dialog(kNetWorkTemplate, parent), core(core), settingsWindow(settingsWindow) {}
+    : Dialog(kNetWorkTemplate, parent), core_(core), settingsWindow_(settingsWindow) {}
 
 void CWorkNetWorkDlg::DoDataExchange(DataExchange& dx) {
-    DdxText(dx, kAddressCombo, addressText);
-    DdxText(dx, kPortCombo, portText);
-    DdxText(dx, kMountPointCombo, mountPointText);
-    DdxText(dx, kUserEdit, userText);
-    DdxText(dx, kPasswordEdit, passwordText);
+    DdxText(dx, kAddressCombo, addressText_);
+    DdxText(dx, kPortCombo, portText_);
+    DdxText(dx, kMountPointCombo, mountPointText_);
+    DdxText(dx, kUserEdit, userText_);
+    DdxText(dx, kPasswordEdit, passwordText_);
 }
 
 bool CWorkNetWorkDlg::OnInitDialog() {
     Dialog::OnInitDialog();
     FillServerPresetLists(*this, kAddressCombo, kPortCombo);
-    SourceTableStore& store = core.Store();
+    SourceTableStore& store = core_.Store();
     // While a fetch is still taking in its table, the file would replace what
     // has arrived and the fetch would end by caching the old table again.
-    if (!core.FetchActive()) {
+    if (!core_.FetchActive()) {
         store.LoadCache();
     }
     if (!store.StrList().empty()) {
@@ -71,11 +71,11 @@ bool CWorkNetWorkDlg::OnInitDialog() {
 }
 
 void CWorkNetWorkDlg::ShowNetwork() {
-    addressText = network.address;
-    portText = FormatInt(network.port);
-    userText = network.user;
-    passwordText = network.password;
-    mountPointText = network.mountPoint;
+    addressText_ = network.address;
+    portText_ = FormatInt(network.port);
+    userText_ = network.user;
+    passwordText_ = network.password;
+    mountPointText_ = network.mountPoint;
     UpdateData(false);
 }
 
@@ -90,7 +90,7 @@ void CWorkNetWorkDlg::ShowMountPoints(const std::vector<std::u16string>& names) 
 }
 
 void CWorkNetWorkDlg::LoadFromSettings() {
-    const DatalinkConfig& datalink = core.Control().Settings().config.datalink;
+    const DatalinkConfig& datalink = core_.Control().Settings().config.datalink;
     network = datalink.network[kRelayProfile].server;
     apn = datalink.network[kRelayProfile].apn;
     relayRadio = datalink.radio[kRelayRadio];
@@ -102,11 +102,11 @@ bool CWorkNetWorkDlg::StoreFromControls() {
         return true;
     }
     UpdateData(true);
-    network.address = addressText;
-    network.port = ParseInteger(portText);
-    network.user = userText;
-    network.password = passwordText;
-    network.mountPoint = mountPointText;
+    network.address = addressText_;
+    network.port = ParseInteger(portText_);
+    network.user = userText_;
+    network.password = passwordText_;
+    network.mountPoint = mountPointText_;
     return true;
 }
 
@@ -143,7 +143,7 @@ void CWorkNetWorkDlg::EditApn() {
 }
 
 void CWorkNetWorkDlg::EditRelayRadio() {
-    CWorkNetWorkRelayDlg dialog(core.Control().Settings(), this);
+    CWorkNetWorkRelayDlg dialog(core_.Control().Settings(), this);
     dialog.block = relayRadio;
     if (dialog.DoModal() == kIdOk) {
         relayRadio = dialog.block;
@@ -153,10 +153,10 @@ void CWorkNetWorkDlg::EditRelayRadio() {
 // The record behind each name, for choosing among many; the choice only
 // fills in the mount point, as picking it from the list would.
 void CWorkNetWorkDlg::ShowMountPointDetails() {
-    SourceTableStore& store = core.Store();
+    SourceTableStore& store = core_.Store();
     // A fetch that brought no table (refused, cancelled, timed out) emptied the
     // store; the names the page still offers are the cached table's.
-    if (store.StrList().empty() && !core.FetchActive()) {
+    if (store.StrList().empty() && !core_.FetchActive()) {
         store.LoadCache();
     }
     const std::vector<StrRecord>& records = store.StrList();
@@ -164,7 +164,7 @@ void CWorkNetWorkDlg::ShowMountPointDetails() {
         MessageBox(kNoRecords);
         return;
     }
-    const ReceiverConfig& config = core.Control().Settings().config;
+    const ReceiverConfig& config = core_.Control().Settings().config;
     CMountPointDetailDlg dialog(
         records, ReportedBasePosition(config.basePositionMode, config.basePosition), this);
     dialog.mountPoint = GetDlgItemText(kMountPointCombo);
@@ -177,10 +177,10 @@ void CWorkNetWorkDlg::ShowMountPointDetails() {
 // points and source table, and the configuration is read back.
 void CWorkNetWorkDlg::FetchMountPoints() {
     StoreFromControls();
-    core.SetFetchActive(true);
-    SourceTableStore& store = core.Store();
+    core_.SetFetchActive(true);
+    SourceTableStore& store = core_.Store();
     store.Reset();
-    ReceiverControl& control = core.Control();
+    ReceiverControl& control = core_.Control();
     CProgressDlg progress(
         [&control](ProgressTarget& target) { control.SetProgressTarget(&target); }, this);
     control.SetProgressTarget(&progress);
@@ -195,7 +195,7 @@ void CWorkNetWorkDlg::FetchMountPoints() {
         if (!store.MountPoints().empty()) {
             ShowMountPoints(store.MountPoints());
         }
-        settingsWindow.SendRefresh();
+        settingsWindow_.SendRefresh();
     }
     control.SetProgressTarget(nullptr);
     // The progress dialog closes by itself once the batch went well, so the

@@ -42,13 +42,13 @@ private:
     void FetchMountPoints();
     void ShowMountPointDetails();
 
-    MainFrameCore& core;
-    SettingsWindowSlot& settingsWindow;
-    std::u16string addressText;
-    std::u16string portText;
-    std::u16string userText;
-    std::u16string passwordText;
-    std::u16string mountPointText;
+    MainFrameCore& core_;
+    SettingsWindowSlot& settingsWindow_;
+    std::u16string addressText_;
+    std::u16string portText_;
+    std::u16string userText_;
+    std::u16string passwordText_;
+    std::u16string mountPointText_;
 };
 
 } // namespace quorlex

@@ -24,12 +24,12 @@ bool IsChannelIndex(int index) {
 } // namespace
 
 CWorkNetWorkRelayDlg::CWorkNetWorkRelayDlg(ReceiverSettings& settings, QWidget* parent)
-    : Dialog(kRelayTemplate, parent), settings(settings) {}
+    : Dialog(kRelayTemplate, parent), settings_(settings) {}
 
 void CWorkNetWorkRelayDlg::DoDataExchange(DataExchange& dx) {
-    DdxComboIndex(dx, kChannelList, channelIndex);
-    DdxText(dx, kFrequencyEdit, frequencyText);
-    DdxComboIndex(dx, kProtocolList, protocolIndex);
+    DdxComboIndex(dx, kChannelList, channelIndex_);
+    DdxText(dx, kFrequencyEdit, frequencyText_);
+    DdxComboIndex(dx, kProtocolList, protocolIndex_);
 }
 
 bool CWorkNetWorkRelayDlg::OnInitDialog() {
@@ -42,8 +42,8 @@ bool CWorkNetWorkRelayDlg::OnInitDialog() {
     for (const RadioProtocol& protocol : kRadioProtocols) {
         AddComboString(kProtocolList, protocol.name);
     }
-    channelIndex = block.channel - 1;
-    protocolIndex = ProtocolIndexOfCode(block.protocol).value_or(0);
+    channelIndex_ = block.channel - 1;
+    protocolIndex_ = ProtocolIndexOfCode(block.protocol).value_or(0);
     ShowChannel();
     return true;
 }
@@ -51,12 +51,12 @@ bool CWorkNetWorkRelayDlg::OnInitDialog() {
 // A channel the lists do not hold (a receiver reporting 0 or 17) selects
 // nothing and shows no frequency.
 void CWorkNetWorkRelayDlg::ShowChannel() {
-    if (IsChannelIndex(channelIndex)) {
-        frequencyText = FormatFixed(block.txFrequency[static_cast<size_t>(channelIndex)]);
+    if (IsChannelIndex(channelIndex_)) {
+        frequencyText_ = FormatFixed(block.txFrequency[static_cast<size_t>(channelIndex_)]);
     } else {
-        channelIndex = -1;
+        channelIndex_ = -1;
     }
-    EnableDlgItem(kFrequencyEdit, channelIndex == kTypedFrequencyChannelIndex);
+    EnableDlgItem(kFrequencyEdit, channelIndex_ == kTypedFrequencyChannelIndex);
     UpdateData(false);
 }
 
@@ -74,12 +74,12 @@ void CWorkNetWorkRelayDlg::OnOK() {
     UpdateData(true);
     RadioBlock edited = block;
     // With no channel chosen the block keeps the one it came with.
-    if (IsChannelIndex(channelIndex)) {
-        edited.channel = channelIndex + 1;
+    if (IsChannelIndex(channelIndex_)) {
+        edited.channel = channelIndex_ + 1;
     }
-    edited.protocol = ProtocolCodeOfIndex(protocolIndex);
-    if (channelIndex == kTypedFrequencyChannelIndex) {
-        const std::optional<double> mhz = CheckFrequencyText(frequencyText);
+    edited.protocol = ProtocolCodeOfIndex(protocolIndex_);
+    if (channelIndex_ == kTypedFrequencyChannelIndex) {
+        const std::optional<double> mhz = CheckFrequencyText(frequencyText_);
         if (!mhz) {
             MessageBox(kFrequencyRangeWarning);
             GetDlgItem(kFrequencyEdit)->setFocus();
@@ -88,7 +88,7 @@ void CWorkNetWorkRelayDlg::OnOK() {
         edited.txFrequency[kTypedFrequencyChannelIndex] = *mhz;
     }
     block = edited;
-    settings.config.datalink.radio[kFirstRadio] = block;
+    settings_.config.datalink.radio[kFirstRadio] = block;
     EndDialog(kIdOk);
 }
 

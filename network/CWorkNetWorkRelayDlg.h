@@ -28,10 +28,10 @@ protected:
 private:
     void ShowChannel();
 
-    ReceiverSettings& settings;
-    int channelIndex = -1;
-    std::u16string frequencyText;
-    int protocolIndex = 0;
+    ReceiverSettings& settings_;
+    int channelIndex_ = -1;
+    std::u16string frequencyText_;
+    int protocolIndex_ = 0;
 };
 
 } // namespace quorlex

@@ -18,14 +18,14 @@ constexpr int kRxProtocolList = 1018;
 } // namespace
 
 CWorkRelayDlg::CWorkRelayDlg(ReceiverControl& control, QWidget* parent)
-    : Dialog(kRelayPageTemplate, parent), control(control), tx(kTxChannelList, kTxFrequencyEdit),
-      rx(kRxChannelList, kRxFrequencyEdit) {}
+    : Dialog(kRelayPageTemplate, parent), control_(control), tx_(kTxChannelList, kTxFrequencyEdit),
+      rx_(kRxChannelList, kRxFrequencyEdit) {}
 
 void CWorkRelayDlg::DoDataExchange(DataExchange& dx) {
-    tx.Exchange(dx);
-    DdxComboIndex(dx, kTxProtocolList, txProtocolIndex);
-    rx.Exchange(dx);
-    DdxComboIndex(dx, kRxProtocolList, rxProtocolIndex);
+    tx_.Exchange(dx);
+    DdxComboIndex(dx, kTxProtocolList, txProtocolIndex_);
+    rx_.Exchange(dx);
+    DdxComboIndex(dx, kRxProtocolList, rxProtocolIndex_);
 }
 
 bool CWorkRelayDlg::OnInitDialog() {
@@ -42,17 +42,17 @@ bool CWorkRelayDlg::OnInitDialog() {
 
 void CWorkRelayDlg::LoadFromSettings() {
     ReadControls();
-    block = control.Settings().config.datalink.radio[1];
+    block = control_.Settings().config.datalink.radio[1];
     ShowBlock();
 }
 
 bool CWorkRelayDlg::StoreFromControls() {
     ReadControls();
-    block.channel = tx.Channel(block.channel);
-    block.rxChannel = rx.Channel(block.rxChannel);
-    block.protocol = ProtocolCodeOfIndex(txProtocolIndex);
-    return tx.StoreFrequency(*this, block.txFrequency) &&
-           rx.StoreFrequency(*this, block.rxFrequency);
+    block.channel = tx_.Channel(block.channel);
+    block.rxChannel = rx_.Channel(block.rxChannel);
+    block.protocol = ProtocolCodeOfIndex(txProtocolIndex_);
+    return tx_.StoreFrequency(*this, block.txFrequency) &&
+           rx_.StoreFrequency(*this, block.rxFrequency);
 }
 
 // Before the page is first shown its fields are all there is.
@@ -63,11 +63,11 @@ void CWorkRelayDlg::ReadControls() {
 }
 
 void CWorkRelayDlg::ShowBlock() {
-    rx.Show(*this, block.rxChannel, block.rxFrequency);
-    tx.Show(*this, block.channel, block.txFrequency);
+    rx_.Show(*this, block.rxChannel, block.rxFrequency);
+    tx_.Show(*this, block.channel, block.txFrequency);
     if (const std::optional<int> protocol = ProtocolIndexOfCode(block.protocol)) {
-        txProtocolIndex = *protocol;
-        rxProtocolIndex = *protocol;
+        txProtocolIndex_ = *protocol;
+        rxProtocolIndex_ = *protocol;
     }
     if (GetDlgItem(kTxChannelList) != nullptr) {
         UpdateData(false);
@@ -75,10 +75,10 @@ void CWorkRelayDlg::ShowBlock() {
 }
 
 void CWorkRelayDlg::OnCommand(int id, Notification code) {
-    if (code == Notification::SelectionChanged && id == tx.ListId()) {
-        ChooseChannel(tx, block.txFrequency);
-    } else if (code == Notification::SelectionChanged && id == rx.ListId()) {
-        ChooseChannel(rx, block.rxFrequency);
+    if (code == Notification::SelectionChanged && id == tx_.ListId()) {
+        ChooseChannel(tx_, block.txFrequency);
+    } else if (code == Notification::SelectionChanged && id == rx_.ListId()) {
+        ChooseChannel(rx_, block.rxFrequency);
     } else {
         Dialog::OnCommand(id, code);
     }

@@ -32,11 +32,11 @@ private:
     void ShowBlock();
     void ChooseChannel(ChannelRow& row, const FrequencyTable& table);
 
-    ReceiverControl& control;
-    ChannelRow tx;
-    ChannelRow rx;
-    int txProtocolIndex = 0;
-    int rxProtocolIndex = 0; // shown, never stored
+    ReceiverControl& control_;
+    ChannelRow tx_;
+    ChannelRow rx_;
+    int txProtocolIndex_ = 0;
+    int rxProtocolIndex_ = 0; // shown, never stored
 };
 
 } // namespace quorlex

@@ -22,7 +22,8 @@ constexpr std::array<int, kRadioChannelCount> kFrequencyEdits{
 
 CWorkSetDafaultUHFDlg::CWorkSetDafaultUHFDlg(ReceiverControl& control,
                                              SettingsWindowSlot& settingsWindow, QWidget* parent)
-    : Dialog(kChannelDefaultsTemplate, parent), control(control), settingsWindow(settingsWindow) {}
+    : Dialog(kChannelDefaultsTemplate, parent), control_(control), settingsWindow_(settingsWindow) {
+}
 
 void CWorkSetDafaultUHFDlg::DoDataExchange(DataExchange& dx) {
     DdxRadio(dx, kTransmitButton, direction);
@@ -92,19 +93,19 @@ void CWorkSetDafaultUHFDlg::RestoreDefaults() {
 void CWorkSetDafaultUHFDlg::OnOK() {
     UpdateData(true);
     ParseShownTable();
-    CProgressDlg progress([this](ProgressTarget& target) { control.SetProgressTarget(&target); },
+    CProgressDlg progress([this](ProgressTarget& target) { control_.SetProgressTarget(&target); },
                           this);
-    control.SetProgressTarget(&progress);
-    control.ClearCommands();
+    control_.SetProgressTarget(&progress);
+    control_.ClearCommands();
     for (const CommandItem& item :
          BuildChannelTableCommands(direction, ChannelTableOf(datalink, direction))) {
-        control.AddCommand(item);
+        control_.AddCommand(item);
     }
-    control.StartBatch(u"开始设置");
+    control_.StartBatch(u"开始设置");
     if (progress.DoModal() == kIdOk) {
-        settingsWindow.SendRefresh();
+        settingsWindow_.SendRefresh();
     }
-    control.SetProgressTarget(nullptr);
+    control_.SetProgressTarget(nullptr);
     UpdateData(false);
 }
 

@@ -37,8 +37,8 @@ private:
     void SwitchTable();
     void RestoreDefaults();
 
-    ReceiverControl& control;
-    SettingsWindowSlot& settingsWindow;
+    ReceiverControl& control_;
+    SettingsWindowSlot& settingsWindow_;
 };
 
 } // namespace quorlex

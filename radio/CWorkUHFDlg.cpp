@@ -20,12 +20,12 @@ constexpr int kFivePinBaudButton = 1034;
 
 CWorkUHFDlg::CWorkUHFDlg(ReceiverControl& control, SettingsWindowSlot& settingsWindow,
                          QWidget* parent)
-    : Dialog(kRadioPageTemplate, parent), control(control), settingsWindow(settingsWindow),
-      channel(kChannelList, kFrequencyEdit) {}
+    : Dialog(kRadioPageTemplate, parent), control_(control), settingsWindow_(settingsWindow),
+      channel_(kChannelList, kFrequencyEdit) {}
 
 void CWorkUHFDlg::DoDataExchange(DataExchange& dx) {
-    channel.Exchange(dx);
-    DdxComboIndex(dx, kProtocolList, protocolIndex);
+    channel_.Exchange(dx);
+    DdxComboIndex(dx, kProtocolList, protocolIndex_);
 }
 
 bool CWorkUHFDlg::OnInitDialog() {
@@ -37,15 +37,15 @@ bool CWorkUHFDlg::OnInitDialog() {
 }
 
 void CWorkUHFDlg::LoadFromSettings() {
-    block = control.Settings().config.datalink.radio[0];
+    block = control_.Settings().config.datalink.radio[0];
     ShowBlock();
 }
 
 bool CWorkUHFDlg::StoreFromControls() {
     ReadControls();
-    block.channel = channel.Channel(block.channel);
-    block.protocol = ProtocolCodeOfIndex(protocolIndex);
-    return channel.StoreFrequency(*this, block.txFrequency);
+    block.channel = channel_.Channel(block.channel);
+    block.protocol = ProtocolCodeOfIndex(protocolIndex_);
+    return channel_.StoreFrequency(*this, block.txFrequency);
 }
 
 // Before the page is first shown its fields are all there is.
@@ -56,8 +56,8 @@ void CWorkUHFDlg::ReadControls() {
 }
 
 void CWorkUHFDlg::ShowBlock() {
-    channel.Show(*this, block.channel, block.txFrequency);
-    protocolIndex = ProtocolIndexOfCode(block.protocol).value_or(protocolIndex);
+    channel_.Show(*this, block.channel, block.txFrequency);
+    protocolIndex_ = ProtocolIndexOfCode(block.protocol).value_or(protocolIndex_);
     if (GetDlgItem(kChannelList) != nullptr) {
         UpdateData(false);
     }
@@ -66,7 +66,7 @@ void CWorkUHFDlg::ShowBlock() {
 void CWorkUHFDlg::OnCommand(int id, Notification code) {
     if (id == kChannelList && code == Notification::SelectionChanged) {
         UpdateData(true);
-        channel.Choose(*this, block.txFrequency);
+        channel_.Choose(*this, block.txFrequency);
         UpdateData(false);
     } else if (id == kChannelDefaultsButton && code == Notification::Clicked) {
         OpenChannelDefaults();
@@ -80,14 +80,14 @@ void CWorkUHFDlg::OnCommand(int id, Notification code) {
 // The defaults dialog works on the record's tables, not the page's; after it
 // has written them the settings dialog refills the pages.
 void CWorkUHFDlg::OpenChannelDefaults() {
-    CWorkSetDafaultUHFDlg defaults(control, settingsWindow, this);
-    defaults.datalink = control.Settings().config.datalink;
+    CWorkSetDafaultUHFDlg defaults(control_, settingsWindow_, this);
+    defaults.datalink = control_.Settings().config.datalink;
     defaults.DoModal();
 }
 
 void CWorkUHFDlg::OpenFivePinBaud() {
-    CFiveBaudSetDlg fivePin(control, this);
-    fivePin.baudText = control.Settings().info.fivePinBaudText;
+    CFiveBaudSetDlg fivePin(control_, this);
+    fivePin.baudText = control_.Settings().info.fivePinBaudText;
     fivePin.DoModal();
 }
 

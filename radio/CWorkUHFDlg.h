@@ -34,10 +34,10 @@ private:
     void OpenChannelDefaults();
     void OpenFivePinBaud();
 
-    ReceiverControl& control;
-    SettingsWindowSlot& settingsWindow;
-    ChannelRow channel;
-    int protocolIndex = 0;
+    ReceiverControl& control_;
+    SettingsWindowSlot& settingsWindow_;
+    ChannelRow channel_;
+    int protocolIndex_ = 0;
 };
 
 } // namespace quorlex

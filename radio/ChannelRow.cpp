@@ -10,8 +10,8 @@
 namespace quorlex {
 
 void ChannelRow::Exchange(DataExchange& dx) {
-    DdxComboIndex(dx, listId, index);
-    DdxText(dx, editId, frequencyText);
+    DdxComboIndex(dx, listId_, index);
+    DdxText(dx, editId_, frequencyText);
 }
 
 void ChannelRow::Show(Dialog& page, int32_t channel, const FrequencyTable& table) {
@@ -19,7 +19,7 @@ void ChannelRow::Show(Dialog& page, int32_t channel, const FrequencyTable& table
     if (index >= 0) {
         ShowEntry(page, table);
     } else {
-        page.EnableDlgItem(editId, false);
+        page.EnableDlgItem(editId_, false);
     }
 }
 
@@ -31,7 +31,7 @@ void ChannelRow::Choose(Dialog& page, const FrequencyTable& table) {
 
 void ChannelRow::ShowEntry(Dialog& page, const FrequencyTable& table) {
     frequencyText = FormatFixed(table[static_cast<size_t>(index)], 3);
-    page.EnableDlgItem(editId, index == kTypedFrequencyChannelIndex);
+    page.EnableDlgItem(editId_, index == kTypedFrequencyChannelIndex);
 }
 
 int32_t ChannelRow::Channel(int32_t stored) const {
@@ -47,7 +47,7 @@ bool ChannelRow::StoreFrequency(Dialog& page, FrequencyTable& table) const {
         return true;
     }
     page.MessageBox(kFrequencyRangeWarning);
-    if (QWidget* edit = page.GetDlgItem(editId)) {
+    if (QWidget* edit = page.GetDlgItem(editId_)) {
         edit->setFocus();
     }
     return false;

@@ -14,7 +14,7 @@ class Dialog;
 // them: a channel's frequency comes from its table, and only channel 8's may be typed.
 class ChannelRow {
 public:
-    ChannelRow(int listId, int editId) : listId(listId), editId(editId) {}
+    ChannelRow(int listId, int editId) : listId_(listId), editId_(editId) {}
 
     void Exchange(DataExchange& dx);
     // Fields for a block's 1-based channel; one the list does not offer
@@ -28,15 +28,15 @@ public:
     // warns and puts the focus on the edit; returns false then.
     bool StoreFrequency(Dialog& page, FrequencyTable& table) const;
 
-    int ListId() const { return listId; }
+    int ListId() const { return listId_; }
     int index = -1; // selection of the channel list
     std::u16string frequencyText;
 
 private:
     void ShowEntry(Dialog& page, const FrequencyTable& table);
 
-    int listId;
-    int editId;
+    int listId_;
+    int editId_;
 };
 
 // "1" to "16", list index = channel - 1.

@@ -9,55 +9,55 @@
 
 namespace quorlex {
 
-CPagedTabCtrl::CPagedTabCtrl(QWidget* parent) : QWidget(parent), tabBar(new QTabBar(this)) {
-    tabBar->setDrawBase(false);
-    tabBar->setExpanding(false);
+CPagedTabCtrl::CPagedTabCtrl(QWidget* parent) : QWidget(parent), tabBar_(new QTabBar(this)) {
+    tabBar_->setDrawBase(false);
+    tabBar_->setExpanding(false);
     // Four titles fit across the handheld's width only with narrow padding.
-    tabBar->setUsesScrollButtons(false);
-    tabBar->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 4px; }"));
-    connect(tabBar, &QTabBar::currentChanged, this, [this](int index) { OnTabChosen(index); });
+    tabBar_->setUsesScrollButtons(false);
+    tabBar_->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 4px; }"));
+    connect(tabBar_, &QTabBar::currentChanged, this, [this](int index) { OnTabChosen(index); });
 }
 
 bool CPagedTabCtrl::AddPage(std::u16string_view title, Dialog& page, int templateId) {
     if (PageCount() >= kMaxPages) {
         return false;
     }
-    pages.push_back(Page{std::u16string(title), &page, templateId});
+    pages_.push_back(Page{std::u16string(title), &page, templateId});
     return true;
 }
 
 void CPagedTabCtrl::CreatePages() {
-    const QSignalBlocker quiet(tabBar);
-    for (const Page& entry : pages) {
+    const QSignalBlocker quiet(tabBar_);
+    for (const Page& entry : pages_) {
         entry.page->CreateModeless(this);
-        tabBar->addTab(ToQString(entry.title));
+        tabBar_->addTab(ToQString(entry.title));
     }
-    shown = 0;
-    tabBar->setCurrentIndex(0);
+    shown_ = 0;
+    tabBar_->setCurrentIndex(0);
     for (int i = 0; i < PageCount(); ++i) {
-        pages[static_cast<size_t>(i)].page->setVisible(i == shown);
+        pages_[static_cast<size_t>(i)].page->setVisible(i == shown_);
     }
     PlacePages();
 }
 
 // The tab the user chose; choosing the one shown changes nothing.
 void CPagedTabCtrl::OnTabChosen(int index) {
-    if (index < 0 || index >= PageCount() || index == shown) {
+    if (index < 0 || index >= PageCount() || index == shown_) {
         return;
     }
-    pages[static_cast<size_t>(shown)].page->hide();
-    shown = index;
-    pages[static_cast<size_t>(shown)].page->show();
+    pages_[static_cast<size_t>(shown_)].page->hide();
+    shown_ = index;
+    pages_[static_cast<size_t>(shown_)].page->show();
 }
 
 // Pages fill the area below the strip, inside the frame.
 void CPagedTabCtrl::PlacePages() {
-    const QSize strip = tabBar->sizeHint();
-    tabBar->setGeometry(0, 0, std::min(strip.width(), width()), strip.height());
-    const QRect item = tabBar->count() > 0 ? tabBar->tabRect(0) : QRect(0, 0, 0, strip.height());
+    const QSize strip = tabBar_->sizeHint();
+    tabBar_->setGeometry(0, 0, std::min(strip.width(), width()), strip.height());
+    const QRect item = tabBar_->count() > 0 ? tabBar_->tabRect(0) : QRect(0, 0, 0, strip.height());
     const QRect area(item.left() + 1, item.bottom() + 2, width() - item.left() - 3,
                      height() - item.bottom() - 4);
-    for (const Page& entry : pages) {
+    for (const Page& entry : pages_) {
         entry.page->setGeometry(area);
     }
 }
@@ -71,9 +71,9 @@ void CPagedTabCtrl::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     QStyleOptionTabWidgetFrame frame;
     frame.initFrom(this);
-    frame.rect = rect().adjusted(0, tabBar->height() - 1, 0, 0);
+    frame.rect = rect().adjusted(0, tabBar_->height() - 1, 0, 0);
     frame.shape = QTabBar::RoundedNorth;
-    frame.tabBarSize = tabBar->size();
+    frame.tabBarSize = tabBar_->size();
     style()->drawPrimitive(QStyle::PE_FrameTabWidget, &frame, &painter, this);
 }
 

@@ -27,9 +27,9 @@ public:
     // first page is shown.
     void CreatePages();
 
-    int PageCount() const { return static_cast<int>(pages.size()); }
-    int ShownPage() const { return shown; }
-    QTabBar* TabBar() const { return tabBar; }
+    int PageCount() const { return static_cast<int>(pages_.size()); }
+    int ShownPage() const { return shown_; }
+    QTabBar* TabBar() const { return tabBar_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -45,9 +45,9 @@ private:
     void OnTabChosen(int index);
     void PlacePages();
 
-    QTabBar* tabBar;
-    std::vector<Page> pages;
-    int shown = 0;
+    QTabBar* tabBar_;
+    std::vector<Page> pages_;
+    int shown_ = 0;
 };
 
 } // namespace quorlex

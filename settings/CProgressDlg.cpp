@@ -37,7 +37,7 @@ bool ReportsFailure(std::u16string_view status) {
 } // namespace
 
 CProgressDlg::CProgressDlg(AttachTarget attach, QWidget* parent)
-    : Dialog(kProgressTemplate, parent), attach(std::move(attach)) {}
+    : Dialog(kProgressTemplate, parent), attach_(std::move(attach)) {}
 
 CColorListCtrl* CProgressDlg::StatusList() const {
     return DlgItem<CColorListCtrl>(kStatusList);
@@ -52,7 +52,7 @@ QWidget* CProgressDlg::CreateControl(const ControlTemplate& control) {
 
 bool CProgressDlg::OnInitDialog() {
     Dialog::OnInitDialog();
-    running = 1;
+    running_ = 1;
     CColorListCtrl* list = StatusList();
     list->SetExtendedStyle(kStatusListStyles);
     if (list->columnCount() == 0) {
@@ -63,8 +63,8 @@ bool CProgressDlg::OnInitDialog() {
     ShowDlgItem(kIdOk, false);
     ShowDlgItem(kIdCancel, true);
     // Only now is there a window to notify: the batch's first notifications went to nobody.
-    if (attach) {
-        attach(*this);
+    if (attach_) {
+        attach_(*this);
     }
     return true;
 }
@@ -73,17 +73,17 @@ void CProgressDlg::OnBatchProgress(const BatchProgress& progress) {
     if (!HasWindow()) {
         return;
     }
-    last = progress;
-    if (last.total <= 0) {
+    last_ = progress;
+    if (last_.total <= 0) {
         return;
     }
     auto* bar = DlgItem<QProgressBar>(kProgressBar);
-    bar->setRange(0, last.total);
-    bar->setValue(last.position);
-    if (std::u16string status = Trim(last.status); !status.empty()) {
+    bar->setRange(0, last_.total);
+    bar->setValue(last_.position);
+    if (std::u16string status = Trim(last_.status); !status.empty()) {
         AppendStatus(std::move(status));
     }
-    if (running != 0 && last.position == last.total) {
+    if (running_ != 0 && last_.position == last_.total) {
         ShowEnd();
     }
 }
@@ -112,15 +112,15 @@ void CProgressDlg::AppendStatus(std::u16string status) {
 }
 
 void CProgressDlg::ShowEnd() {
-    running = 0;
-    if (last.failed != 0) {
+    running_ = 0;
+    if (last_.failed != 0) {
         ShowDlgItem(kIdOk, false);
         ShowDlgItem(kIdCancel, true);
         return;
     }
     ShowDlgItem(kIdOk, true);
     ShowDlgItem(kIdCancel, false);
-    if (autoClose != 0) {
+    if (autoClose_ != 0) {
         EndDialog(kIdOk);
     }
 }

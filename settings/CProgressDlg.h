@@ -24,8 +24,8 @@ public:
     bool HasWindow() const override { return Dialog::HasWindow(); }
     void OnBatchProgress(const BatchProgress& progress) override;
 
-    const BatchProgress& LastProgress() const { return last; }
-    bool IsRunning() const { return running != 0; }
+    const BatchProgress& LastProgress() const { return last_; }
+    bool IsRunning() const { return running_ != 0; }
     CColorListCtrl* StatusList() const;
 
 protected:
@@ -36,10 +36,10 @@ private:
     void AppendStatus(std::u16string status);
     void ShowEnd();
 
-    AttachTarget attach;
-    BatchProgress last;
-    int running = 1;
-    int autoClose = 1;
+    AttachTarget attach_;
+    BatchProgress last_;
+    int running_ = 1;
+    int autoClose_ = 1;
 };
 
 } // namespace quorlex

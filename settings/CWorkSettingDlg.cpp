@@ -44,14 +44,14 @@ constexpr int kMenuOffsetY = 10;
 CWorkSettingDlg::CWorkSettingDlg(MainFrameCore& core, LinkSink& dataTarget,
                                  SettingsWindowSlot& settingsWindow,
                                  std::function<void()> showAbout, QWidget* parent)
-    : Dialog(kSettingsTemplate, parent), core(core), control(core.Control()),
-      dataTarget(dataTarget), settingsWindow(settingsWindow), showAbout(std::move(showAbout)),
-      uhfPage(control, settingsWindow), netPage(core, settingsWindow), relayPage(control),
-      baseNetPage(control) {}
+    : Dialog(kSettingsTemplate, parent), core_(core), control_(core.Control()),
+      dataTarget_(dataTarget), settingsWindow_(settingsWindow), showAbout_(std::move(showAbout)),
+      uhfPage_(control_, settingsWindow), netPage_(core, settingsWindow), relayPage_(control_),
+      baseNetPage_(control_) {}
 
 CWorkSettingDlg::~CWorkSettingDlg() {
-    if (settingsWindow.Get() == this) {
-        settingsWindow.Set(nullptr);
+    if (settingsWindow_.Get() == this) {
+        settingsWindow_.Set(nullptr);
     }
 }
 
@@ -72,14 +72,14 @@ void CWorkSettingDlg::DoDataExchange(DataExchange& dx) {
 
 bool CWorkSettingDlg::OnInitDialog() {
     Dialog::OnInitDialog();
-    settingsWindow.Set(this);
+    settingsWindow_.Set(this);
     workCopy = InitialWorkCopy();
     relayRadio = workCopy.datalink.radio[0];
     CPagedTabCtrl* tabs = TabCtrl();
-    tabs->AddPage(u"电台模式", uhfPage, kRadioTemplate);
-    tabs->AddPage(u"网络中继", netPage, kNetworkTemplate);
-    tabs->AddPage(u"电台中继", relayPage, kRelayTemplate);
-    tabs->AddPage(u"基站网络", baseNetPage, kBaseNetworkTemplate);
+    tabs->AddPage(u"电台模式", uhfPage_, kRadioTemplate);
+    tabs->AddPage(u"网络中继", netPage_, kNetworkTemplate);
+    tabs->AddPage(u"电台中继", relayPage_, kRelayTemplate);
+    tabs->AddPage(u"基站网络", baseNetPage_, kBaseNetworkTemplate);
     FillPagesFromWorkCopy();
     tabs->CreatePages();
     EnableConnectedControls(false);
@@ -90,19 +90,19 @@ bool CWorkSettingDlg::OnInitDialog() {
 
 void CWorkSettingDlg::FillPagesFromWorkCopy() {
     const DatalinkConfig& datalink = workCopy.datalink;
-    uhfPage.block = datalink.radio[0];
-    relayPage.block = datalink.radio[1];
-    netPage.apn = datalink.network[0].apn;
-    netPage.network = datalink.network[0].server;
-    netPage.relayRadio = relayRadio;
-    baseNetPage.apn = datalink.network[1].apn;
-    baseNetPage.network = datalink.network[1].server;
+    uhfPage_.block = datalink.radio[0];
+    relayPage_.block = datalink.radio[1];
+    netPage_.apn = datalink.network[0].apn;
+    netPage_.network = datalink.network[0].server;
+    netPage_.relayRadio = relayRadio;
+    baseNetPage_.apn = datalink.network[1].apn;
+    baseNetPage_.network = datalink.network[1].server;
 }
 
 // The settings window is gone with the dialog's window.
 void CWorkSettingDlg::done(int result) {
-    if (settingsWindow.Get() == this) {
-        settingsWindow.Set(nullptr);
+    if (settingsWindow_.Get() == this) {
+        settingsWindow_.Set(nullptr);
     }
     Dialog::done(result);
 }
@@ -125,8 +125,8 @@ void CWorkSettingDlg::OnCommand(int id, Notification code) {
         OnApply();
         break;
     case kAbout:
-        if (showAbout) {
-            showAbout();
+        if (showAbout_) {
+            showAbout_();
         }
         break;
     default:
@@ -142,19 +142,19 @@ void CWorkSettingDlg::EnableConnectedControls(bool enable) {
 }
 
 void CWorkSettingDlg::TakeWorkingModeFromReceiver() {
-    workingMode = control.Settings().config.workingMode;
+    workingMode = control_.Settings().config.workingMode;
 }
 
 void CWorkSettingDlg::RefillPages() {
-    uhfPage.LoadFromSettings();
-    relayPage.LoadFromSettings();
-    netPage.LoadFromSettings();
+    uhfPage_.LoadFromSettings();
+    relayPage_.LoadFromSettings();
+    netPage_.LoadFromSettings();
 }
 
 void CWorkSettingDlg::OnCommunicate() {
-    CCommunicateSetDlg devices(control, dataTarget, this);
+    CCommunicateSetDlg devices(control_, dataTarget_, this);
     devices.DoModal();
-    const bool connected = control.IsConnected();
+    const bool connected = control_.IsConnected();
     EnableConnectedControls(connected);
     if (connected) {
         TakeWorkingModeFromReceiver();
@@ -195,16 +195,16 @@ bool CWorkSettingDlg::RunBatch(const std::vector<CommandItem>& items, std::u16st
     if (items.empty()) {
         return false;
     }
-    CProgressDlg progress([this](ProgressTarget& target) { control.SetProgressTarget(&target); },
+    CProgressDlg progress([this](ProgressTarget& target) { control_.SetProgressTarget(&target); },
                           this);
-    control.SetProgressTarget(&progress);
-    control.ClearCommands();
+    control_.SetProgressTarget(&progress);
+    control_.ClearCommands();
     for (const CommandItem& item : items) {
-        control.AddCommand(item);
+        control_.AddCommand(item);
     }
-    control.StartBatch(title);
+    control_.StartBatch(title);
     const bool ok = progress.DoModal() == kIdOk;
-    control.SetProgressTarget(nullptr);
+    control_.SetProgressTarget(nullptr);
     return ok;
 }
 
@@ -224,23 +224,23 @@ void CWorkSettingDlg::ReadBackPage() {
     DatalinkConfig& datalink = workCopy.datalink;
     switch (workingMode) {
     case kWorkingModeRadio:
-        uhfPage.StoreFromControls();
-        datalink.radio[0] = uhfPage.block;
+        uhfPage_.StoreFromControls();
+        datalink.radio[0] = uhfPage_.block;
         break;
     case kWorkingModeNetworkRelay:
-        netPage.StoreFromControls();
-        datalink.network[0].apn = netPage.apn;
-        datalink.network[0].server = netPage.network;
-        relayRadio = netPage.relayRadio;
+        netPage_.StoreFromControls();
+        datalink.network[0].apn = netPage_.apn;
+        datalink.network[0].server = netPage_.network;
+        relayRadio = netPage_.relayRadio;
         break;
     case kWorkingModeRadioRelay:
-        relayPage.StoreFromControls();
-        datalink.radio[1] = relayPage.block;
+        relayPage_.StoreFromControls();
+        datalink.radio[1] = relayPage_.block;
         break;
     case kWorkingModeBaseNetwork:
-        baseNetPage.StoreFromControls();
-        datalink.network[1].apn = baseNetPage.apn;
-        datalink.network[1].server = baseNetPage.network;
+        baseNetPage_.StoreFromControls();
+        datalink.network[1].apn = baseNetPage_.apn;
+        datalink.network[1].server = baseNetPage_.network;
         break;
     default:
         break;
@@ -305,14 +305,14 @@ void CWorkSettingDlg::SaveFromCurrent() {
 // a read-back.
 void CWorkSettingDlg::OnApply() {
     UpdateData(true);
-    uhfPage.StoreFromControls();
-    workCopy.datalink.radio[0] = uhfPage.block;
-    relayPage.StoreFromControls();
-    workCopy.datalink.radio[1] = relayPage.block;
-    netPage.StoreFromControls();
-    workCopy.datalink.network[0].apn = netPage.apn;
-    workCopy.datalink.network[0].server = netPage.network;
-    relayRadio = netPage.relayRadio;
+    uhfPage_.StoreFromControls();
+    workCopy.datalink.radio[0] = uhfPage_.block;
+    relayPage_.StoreFromControls();
+    workCopy.datalink.radio[1] = relayPage_.block;
+    netPage_.StoreFromControls();
+    workCopy.datalink.network[0].apn = netPage_.apn;
+    workCopy.datalink.network[0].server = netPage_.network;
+    relayRadio = netPage_.relayRadio;
     RunBatch(BuildApplyCommands(workingMode, workCopy, relayRadio), u"开始发送指令");
 }
 

@@ -44,10 +44,10 @@ public:
     int workingMode = -1;
 
     CPagedTabCtrl* TabCtrl() const;
-    CWorkUHFDlg& RadioPage() { return uhfPage; }
-    CWorkNetWorkDlg& NetworkPage() { return netPage; }
-    CWorkRelayDlg& RelayPage() { return relayPage; }
-    CWorkBaseNetDlg& BaseNetworkPage() { return baseNetPage; }
+    CWorkUHFDlg& RadioPage() { return uhfPage_; }
+    CWorkNetWorkDlg& NetworkPage() { return netPage_; }
+    CWorkRelayDlg& RelayPage() { return relayPage_; }
+    CWorkBaseNetDlg& BaseNetworkPage() { return baseNetPage_; }
 
 protected:
     void DoDataExchange(DataExchange& dx) override;
@@ -69,15 +69,15 @@ private:
     // empty batch, which could never end. True when the dialog ended with OK.
     bool RunBatch(const std::vector<CommandItem>& items, std::u16string_view title);
 
-    MainFrameCore& core;
-    ReceiverControl& control;
-    LinkSink& dataTarget;
-    SettingsWindowSlot& settingsWindow;
-    std::function<void()> showAbout;
-    CWorkUHFDlg uhfPage;
-    CWorkNetWorkDlg netPage;
-    CWorkRelayDlg relayPage;
-    CWorkBaseNetDlg baseNetPage;
+    MainFrameCore& core_;
+    ReceiverControl& control_;
+    LinkSink& dataTarget_;
+    SettingsWindowSlot& settingsWindow_;
+    std::function<void()> showAbout_;
+    CWorkUHFDlg uhfPage_;
+    CWorkNetWorkDlg netPage_;
+    CWorkRelayDlg relayPage_;
+    CWorkBaseNetDlg baseNetPage_;
 };
 
 } // namespace quorlex

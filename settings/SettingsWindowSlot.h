@@ -14,21 +14,21 @@ public:
 // Dialogs that change the receiver get the slot, never the frame.
 class SettingsWindowSlot {
 public:
-    void Set(SettingsRefreshTarget* target) { window = target; }
-    SettingsRefreshTarget* Get() const { return window; }
-    bool IsSet() const { return window != nullptr; }
+    void Set(SettingsRefreshTarget* target) { window_ = target; }
+    SettingsRefreshTarget* Get() const { return window_; }
+    bool IsSet() const { return window_ != nullptr; }
 
     // WM_SETTINGS_REFRESH, synchronously; returns whether a window was there to take it.
     bool SendRefresh() const {
-        if (window == nullptr) {
+        if (window_ == nullptr) {
             return false;
         }
-        window->OnSettingsRefresh();
+        window_->OnSettingsRefresh();
         return true;
     }
 
 private:
-    SettingsRefreshTarget* window = nullptr;
+    SettingsRefreshTarget* window_ = nullptr;
 };
 
 } // namespace quorlex

@@ -83,7 +83,7 @@ std::vector<ReplyLine> CommandProcessor::Get(std::u16string_view command) {
     if (key == kMountPointList) {
         return MountPointList();
     }
-    const std::optional<std::u16string> value = state.Value(key);
+    const std::optional<std::u16string> value = state_.Value(key);
     if (!value) {
         return Refuse(kErrorNoSuchNode, command);
     }
@@ -102,7 +102,7 @@ std::vector<ReplyLine> CommandProcessor::Set(std::u16string_view command) {
     if (!value) {
         return Refuse(kErrorBadParameter, command);
     }
-    switch (state.Set(key, *value)) {
+    switch (state_.Set(key, *value)) {
     case ReceiverState::SetResult::Applied:
         return {Acknowledgement(command)};
     case ReceiverState::SetResult::UnknownKey:
@@ -121,9 +121,9 @@ std::vector<ReplyLine> CommandProcessor::SetConfigBracket(std::u16string_view co
     bool done = false;
     if (slot && FieldCount(command) == 4) {
         if (phase == u"START") {
-            done = state.BeginSlot(*slot);
+            done = state_.BeginSlot(*slot);
         } else if (phase == u"END") {
-            done = state.EndSlot(*slot);
+            done = state_.EndSlot(*slot);
         }
     }
     if (!done) {
@@ -134,7 +134,7 @@ std::vector<ReplyLine> CommandProcessor::SetConfigBracket(std::u16string_view co
 
 std::vector<ReplyLine> CommandProcessor::SetCurrentConfig(std::u16string_view command) {
     const std::optional<int> slot = SlotNumber(Field(command, 2));
-    if (FieldCount(command) != 3 || !slot || !state.UseSlot(*slot)) {
+    if (FieldCount(command) != 3 || !slot || !state_.UseSlot(*slot)) {
         return Refuse(kErrorBadParameter, command);
     }
     return {Acknowledgement(command)};
@@ -142,14 +142,14 @@ std::vector<ReplyLine> CommandProcessor::SetCurrentConfig(std::u16string_view co
 
 std::vector<ReplyLine> CommandProcessor::Com(std::u16string_view command) {
     const std::optional<std::u16string_view> baud = Rest(command, 1);
-    if (!baud || !state.SetFivePinBaud(*baud)) {
+    if (!baud || !state_.SetFivePinBaud(*baud)) {
         return Refuse(kErrorBadParameter, command);
     }
     return {Acknowledgement(command)};
 }
 
 std::vector<ReplyLine> CommandProcessor::Burst(std::u16string_view command, int slot) {
-    const auto values = state.BurstValues(slot);
+    const auto values = state_.BurstValues(slot);
     std::vector<ReplyLine> lines;
     const auto keys = ReceiverKeys();
     lines.reserve(keys.size() + 1);
@@ -164,16 +164,16 @@ std::vector<ReplyLine> CommandProcessor::MountPointList() const {
     const std::u16string prefix = u"GNSS,GET," + std::u16string(kMountPointList);
     std::vector<ReplyLine> lines{{prefix + u",START", true}};
     // A caster that refuses gives the receiver no names to report.
-    if (state.Caster() != CasterForm::Refusing) {
-        for (const std::u16string& name : CasterTable::MountPoints(state.CasterStreams())) {
+    if (state_.Caster() != CasterForm::Refusing) {
+        for (const std::u16string& name : CasterTable::MountPoints(state_.CasterStreams())) {
             lines.push_back({u"GNSS,GET,NETWORK.MOUNTPOINTLI,OK," + name, true});
         }
     }
     lines.push_back({prefix + u",END", true});
-    const auto host = state.Value(u"NETWORK.ADDR");
-    const auto port = state.Value(u"NETWORK.PORT");
+    const auto host = state_.Value(u"NETWORK.ADDR");
+    const auto port = state_.Value(u"NETWORK.PORT");
     for (const std::u16string& text :
-         CasterTable::Response(state.Caster(), *host, *port, state.CasterStreams())) {
+         CasterTable::Response(state_.Caster(), *host, *port, state_.CasterStreams())) {
         lines.push_back(RawLine(text));
     }
     return lines;

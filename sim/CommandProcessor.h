@@ -13,7 +13,7 @@ class ReceiverState;
 // says what to send back, in order.
 class CommandProcessor {
 public:
-    explicit CommandProcessor(ReceiverState& state) : state(state) {}
+    explicit CommandProcessor(ReceiverState& state) : state_(state) {}
 
     std::vector<ReplyLine> Answer(std::u16string_view command);
 
@@ -26,7 +26,7 @@ private:
     std::vector<ReplyLine> Burst(std::u16string_view command, int slot);
     std::vector<ReplyLine> MountPointList() const;
 
-    ReceiverState& state;
+    ReceiverState& state_;
 };
 
 } // namespace quorlex

@@ -48,14 +48,14 @@ int BoundPort(int fd) {
 } // namespace
 
 ReceiverServer::~ReceiverServer() {
-    if (wakeFd >= 0) {
+    if (wakeFd_ >= 0) {
         const uint64_t one = 1;
-        [[maybe_unused]] const ssize_t n = write(wakeFd, &one, sizeof one);
+        [[maybe_unused]] const ssize_t n = write(wakeFd_, &one, sizeof one);
     }
-    if (thread.joinable()) {
-        thread.join();
+    if (thread_.joinable()) {
+        thread_.join();
     }
-    for (const int fd : {listener, wakeFd}) {
+    for (const int fd : {listener_, wakeFd_}) {
         if (fd >= 0) {
             close(fd);
         }
@@ -69,27 +69,27 @@ bool ReceiverServer::Start(std::string_view address, int requestedPort, std::str
         error = "not an IP address: " + std::string(address);
         return false;
     }
-    listener = socket(socketAddress.ss_family, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    wakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (listener < 0 || wakeFd < 0) {
+    listener_ = socket(socketAddress.ss_family, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    wakeFd_ = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (listener_ < 0 || wakeFd_ < 0) {
         error = std::strerror(errno);
         return false;
     }
     const int yes = 1;
-    setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-    if (bind(listener, reinterpret_cast<sockaddr*>(&socketAddress), length) != 0 ||
-        listen(listener, 1) != 0) {
+    setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    if (bind(listener_, reinterpret_cast<sockaddr*>(&socketAddress), length) != 0 ||
+        listen(listener_, 1) != 0) {
         error = std::strerror(errno);
         return false;
     }
-    port = BoundPort(listener);
-    thread = std::thread([this] { AcceptLoop(); });
+    port_ = BoundPort(listener_);
+    thread_ = std::thread([this] { AcceptLoop(); });
     return true;
 }
 
 void ReceiverServer::AcceptLoop() {
     for (;;) {
-        pollfd fds[2] = {{listener, POLLIN, 0}, {wakeFd, POLLIN, 0}};
+        pollfd fds[2] = {{listener_, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
         if (poll(fds, 2, -1) < 0) {
             if (errno == EINTR) {
                 continue;
@@ -99,16 +99,16 @@ void ReceiverServer::AcceptLoop() {
         if (fds[1].revents != 0) {
             return;
         }
-        const int client = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+        const int client = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
         if (client < 0) {
             if (errno == EINTR || errno == ECONNABORTED || errno == EAGAIN) {
                 continue;
             }
             return;
         }
-        simulator.Attach(client);
-        if (accepted) {
-            accepted();
+        simulator_.Attach(client);
+        if (accepted_) {
+            accepted_();
         }
     }
 }

@@ -14,7 +14,7 @@ namespace quorlex {
 // previous one. The simulator must outlive the server.
 class ReceiverServer {
 public:
-    explicit ReceiverServer(ReceiverSimulator& simulator) : simulator(simulator) {}
+    explicit ReceiverServer(ReceiverSimulator& simulator) : simulator_(simulator) {}
     // Stops accepting and joins the accepting thread; the simulator keeps
     // serving the last connection.
     ~ReceiverServer();
@@ -24,19 +24,19 @@ public:
     // Listens on an IPv4 or IPv6 address and port (0: a free one) and starts
     // accepting. False with error set when it cannot.
     bool Start(std::string_view address, int port, std::string& error);
-    int Port() const { return port; }
+    int Port() const { return port_; }
     // Called on the accepting thread for each connection.
-    void OnAccepted(std::function<void()> handler) { accepted = std::move(handler); }
+    void OnAccepted(std::function<void()> handler) { accepted_ = std::move(handler); }
 
 private:
     void AcceptLoop();
 
-    ReceiverSimulator& simulator;
-    int listener = -1;
-    int wakeFd = -1;
-    int port = 0;
-    std::function<void()> accepted;
-    std::thread thread;
+    ReceiverSimulator& simulator_;
+    int listener_ = -1;
+    int wakeFd_ = -1;
+    int port_ = 0;
+    std::function<void()> accepted_;
+    std::thread thread_;
 };
 
 } // namespace quorlex

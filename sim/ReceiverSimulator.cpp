@@ -107,7 +107,7 @@ public:
     }
 };
 
-ReceiverSimulator::ReceiverSimulator() : impl(std::make_unique<Impl>()) {}
+ReceiverSimulator::ReceiverSimulator() : impl_(std::make_unique<Impl>()) {}
 
 ReceiverSimulator::~ReceiverSimulator() {
     Detach();
@@ -117,57 +117,57 @@ void ReceiverSimulator::Attach(int fd) {
     if (fd < 0) {
         return;
     }
-    std::lock_guard lock(impl->connectionMutex);
-    impl->DropConnection();
-    impl->connection = std::make_unique<SimConnection>(fd, *impl);
+    std::lock_guard lock(impl_->connectionMutex);
+    impl_->DropConnection();
+    impl_->connection = std::make_unique<SimConnection>(fd, *impl_);
 }
 
 void ReceiverSimulator::Detach() {
-    std::lock_guard lock(impl->connectionMutex);
-    impl->DropConnection();
+    std::lock_guard lock(impl_->connectionMutex);
+    impl_->DropConnection();
 }
 
 bool ReceiverSimulator::Serving() const {
-    std::lock_guard lock(impl->connectionMutex);
-    return impl->connection && impl->connection->Running();
+    std::lock_guard lock(impl_->connectionMutex);
+    return impl_->connection && impl_->connection->Running();
 }
 
 std::vector<std::string> ReceiverSimulator::ReceivedCommands() const {
-    std::lock_guard lock(impl->logMutex);
-    return impl->commands;
+    std::lock_guard lock(impl_->logMutex);
+    return impl_->commands;
 }
 
 void ReceiverSimulator::ClearReceivedCommands() {
-    std::lock_guard lock(impl->logMutex);
-    impl->commands.clear();
+    std::lock_guard lock(impl_->logMutex);
+    impl_->commands.clear();
 }
 
 bool ReceiverSimulator::WaitForCommands(std::size_t count,
                                         std::chrono::milliseconds timeout) const {
-    std::unique_lock lock(impl->logMutex);
-    return impl->logChanged.wait_for(lock, timeout, [this, count] {
-        return impl->commands.size() >= count && impl->inFlight == 0;
+    std::unique_lock lock(impl_->logMutex);
+    return impl_->logChanged.wait_for(lock, timeout, [this, count] {
+        return impl_->commands.size() >= count && impl_->inFlight == 0;
     });
 }
 
 std::size_t ReceiverSimulator::BytesSent() const {
-    std::lock_guard lock(impl->connectionMutex);
-    return impl->connection ? impl->connection->BytesSent() : impl->lastBytesSent;
+    std::lock_guard lock(impl_->connectionMutex);
+    return impl_->connection ? impl_->connection->BytesSent() : impl_->lastBytesSent;
 }
 
 void ReceiverSimulator::SetLineRate(int bitsPerSecond) {
-    std::lock_guard lock(impl->settingsMutex);
-    impl->lineRate = bitsPerSecond > 0 ? bitsPerSecond : 0;
+    std::lock_guard lock(impl_->settingsMutex);
+    impl_->lineRate = bitsPerSecond > 0 ? bitsPerSecond : 0;
 }
 
 int ReceiverSimulator::LineRate() const {
-    return impl->CurrentLineRate();
+    return impl_->CurrentLineRate();
 }
 
 void ReceiverSimulator::SetFaults(const SimulatorFaults& faults) {
-    std::lock_guard lock(impl->settingsMutex);
-    impl->faults = faults;
-    impl->faultUses.assign(faults.commandFaults.size(), 0);
+    std::lock_guard lock(impl_->settingsMutex);
+    impl_->faults = faults;
+    impl_->faultUses.assign(faults.commandFaults.size(), 0);
 }
 
 bool CommandFault::Matches(std::string_view received) const {
@@ -176,58 +176,58 @@ bool CommandFault::Matches(std::string_view received) const {
 }
 
 SimulatorFaults ReceiverSimulator::Faults() const {
-    return impl->CurrentFaults();
+    return impl_->CurrentFaults();
 }
 
 int ReceiverSimulator::WorkingMode() const {
-    std::lock_guard lock(impl->stateMutex);
-    return impl->state.WorkingMode();
+    std::lock_guard lock(impl_->stateMutex);
+    return impl_->state.WorkingMode();
 }
 
 std::optional<std::u16string> ReceiverSimulator::Value(std::u16string_view key) const {
-    std::lock_guard lock(impl->stateMutex);
-    return impl->state.Value(key);
+    std::lock_guard lock(impl_->stateMutex);
+    return impl_->state.Value(key);
 }
 
 bool ReceiverSimulator::SetValue(std::u16string_view key, std::u16string_view value) {
-    std::lock_guard lock(impl->stateMutex);
-    return impl->state.Override(key, value);
+    std::lock_guard lock(impl_->stateMutex);
+    return impl_->state.Override(key, value);
 }
 
 std::optional<std::u16string> ReceiverSimulator::SlotValue(int slot,
                                                            std::u16string_view key) const {
-    std::lock_guard lock(impl->stateMutex);
-    return impl->state.SlotValue(slot, key);
+    std::lock_guard lock(impl_->stateMutex);
+    return impl_->state.SlotValue(slot, key);
 }
 
 int ReceiverSimulator::CurrentSlot() const {
-    std::lock_guard lock(impl->stateMutex);
-    return impl->state.CurrentSlot();
+    std::lock_guard lock(impl_->stateMutex);
+    return impl_->state.CurrentSlot();
 }
 
 int ReceiverSimulator::OpenSlot() const {
-    std::lock_guard lock(impl->stateMutex);
-    return impl->state.OpenSlot();
+    std::lock_guard lock(impl_->stateMutex);
+    return impl_->state.OpenSlot();
 }
 
 std::u16string ReceiverSimulator::FivePinBaud() const {
-    std::lock_guard lock(impl->stateMutex);
-    return impl->state.FivePinBaud();
+    std::lock_guard lock(impl_->stateMutex);
+    return impl_->state.FivePinBaud();
 }
 
 std::vector<std::u16string> ReceiverSimulator::MountPoints() const {
-    std::lock_guard lock(impl->stateMutex);
-    return CasterTable::MountPoints(impl->state.CasterStreams());
+    std::lock_guard lock(impl_->stateMutex);
+    return CasterTable::MountPoints(impl_->state.CasterStreams());
 }
 
 void ReceiverSimulator::SetCasterStreams(std::vector<std::u16string> streams) {
-    std::lock_guard lock(impl->stateMutex);
-    impl->state.SetCasterStreams(std::move(streams));
+    std::lock_guard lock(impl_->stateMutex);
+    impl_->state.SetCasterStreams(std::move(streams));
 }
 
 void ReceiverSimulator::SetCaster(CasterForm form) {
-    std::lock_guard lock(impl->stateMutex);
-    impl->state.SetCaster(form);
+    std::lock_guard lock(impl_->stateMutex);
+    impl_->state.SetCaster(form);
 }
 
 } // namespace quorlex

@@ -50,11 +50,11 @@ int WorkingModeOf(std::u16string_view sysMode) {
     return -1;
 }
 
-ReceiverState::ReceiverState() : casterStreams(CasterTable::DefaultStreams()) {
+ReceiverState::ReceiverState() : casterStreams_(CasterTable::DefaultStreams()) {
     for (const ReceiverKey& key : ReceiverKeys()) {
-        live.emplace_back(key.factoryValue);
+        live_.emplace_back(key.factoryValue);
     }
-    slots.fill(live);
+    slots_.fill(live_);
 }
 
 std::optional<std::u16string> ReceiverState::Value(std::u16string_view key) const {
@@ -62,7 +62,7 @@ std::optional<std::u16string> ReceiverState::Value(std::u16string_view key) cons
     if (!index) {
         return std::nullopt;
     }
-    return live[*index];
+    return live_[*index];
 }
 
 bool ReceiverState::Override(std::u16string_view key, std::u16string_view value) {
@@ -70,7 +70,7 @@ bool ReceiverState::Override(std::u16string_view key, std::u16string_view value)
     if (!index) {
         return false;
     }
-    live[*index] = value;
+    live_[*index] = value;
     return true;
 }
 
@@ -85,11 +85,11 @@ ReceiverState::SetResult ReceiverState::Set(std::u16string_view key, std::u16str
     if (key == kSysMode && WorkingModeOf(value) < 0) {
         return SetResult::BadValue;
     }
-    if (openSlot != 0) {
-        ApplySetting(bracket, *index, value);
+    if (openSlot_ != 0) {
+        ApplySetting(bracket_, *index, value);
         return SetResult::Applied;
     }
-    ApplySetting(live, *index, value);
+    ApplySetting(live_, *index, value);
     RefreshNetworkStatus();
     return SetResult::Applied;
 }
@@ -103,9 +103,9 @@ void ReceiverState::ApplySetting(Values& values, std::size_t index, std::u16stri
 }
 
 void ReceiverState::RefreshNetworkStatus() {
-    const int mode = WorkingModeOf(live[IndexOf(kSysMode)]);
+    const int mode = WorkingModeOf(live_[IndexOf(kSysMode)]);
     if (mode >= 0) {
-        live[IndexOf(kNetworkStatus)] = kModes[mode].networkStatus;
+        live_[IndexOf(kNetworkStatus)] = kModes[mode].networkStatus;
     }
 }
 
@@ -114,19 +114,19 @@ bool ReceiverState::BeginSlot(int slot) {
         return false;
     }
     // A second START abandons the earlier, unfinished bracket.
-    bracket = live;
-    openSlot = slot;
+    bracket_ = live_;
+    openSlot_ = slot;
     return true;
 }
 
 bool ReceiverState::EndSlot(int slot) {
-    if (!ValidSlot(slot) || (openSlot != 0 && openSlot != slot)) {
+    if (!ValidSlot(slot) || (openSlot_ != 0 && openSlot_ != slot)) {
         return false;
     }
-    if (openSlot == slot) {
-        slots[slot - 1] = bracket;
-        bracket.clear();
-        openSlot = 0;
+    if (openSlot_ == slot) {
+        slots_[slot - 1] = bracket_;
+        bracket_.clear();
+        openSlot_ = 0;
     }
     return true;
 }
@@ -135,13 +135,13 @@ bool ReceiverState::UseSlot(int slot) {
     if (!ValidSlot(slot)) {
         return false;
     }
-    const Values& stored = slots[slot - 1];
-    for (std::size_t i = 0; i < live.size(); ++i) {
+    const Values& stored = slots_[slot - 1];
+    for (std::size_t i = 0; i < live_.size(); ++i) {
         if (IsSetting(i)) {
-            live[i] = stored[i];
+            live_[i] = stored[i];
         }
     }
-    currentSlot = slot;
+    currentSlot_ = slot;
     RefreshNetworkStatus();
     return true;
 }
@@ -151,33 +151,33 @@ std::optional<std::u16string> ReceiverState::SlotValue(int slot, std::u16string_
     if (!ValidSlot(slot) || !index || !IsSetting(*index)) {
         return std::nullopt;
     }
-    return slots[slot - 1][*index];
+    return slots_[slot - 1][*index];
 }
 
 std::optional<std::vector<std::u16string>> ReceiverState::BurstValues(int slot) const {
     if (slot == 0) {
-        return live;
+        return live_;
     }
     if (!ValidSlot(slot)) {
         return std::nullopt;
     }
-    Values values = live;
+    Values values = live_;
     for (std::size_t i = 0; i < values.size(); ++i) {
         if (IsSetting(i)) {
-            values[i] = slots[slot - 1][i];
+            values[i] = slots_[slot - 1][i];
         }
     }
     return values;
 }
 
 int ReceiverState::WorkingMode() const {
-    return WorkingModeOf(live[IndexOf(kSysMode)]);
+    return WorkingModeOf(live_[IndexOf(kSysMode)]);
 }
 
 bool ReceiverState::SetFivePinBaud(std::u16string_view baud) {
     for (std::u16string_view rate : kBaudRates) {
         if (rate == baud) {
-            live[IndexOf(kExternalBaud)] = baud;
+            live_[IndexOf(kExternalBaud)] = baud;
             return true;
         }
     }
@@ -185,7 +185,7 @@ bool ReceiverState::SetFivePinBaud(std::u16string_view baud) {
 }
 
 std::u16string ReceiverState::FivePinBaud() const {
-    return live[IndexOf(kExternalBaud)];
+    return live_[IndexOf(kExternalBaud)];
 }
 
 } // namespace quorlex

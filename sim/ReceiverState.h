@@ -34,8 +34,8 @@ public:
     bool EndSlot(int slot);
     // Loads a stored slot into the live configuration.
     bool UseSlot(int slot);
-    int CurrentSlot() const { return currentSlot; }
-    int OpenSlot() const { return openSlot; }
+    int CurrentSlot() const { return currentSlot_; }
+    int OpenSlot() const { return openSlot_; }
     std::optional<std::u16string> SlotValue(int slot, std::u16string_view key) const;
 
     // Values in burst order: live, or slot 1..5 (its settings, live for the rest).
@@ -46,13 +46,13 @@ public:
     std::u16string FivePinBaud() const;
 
     // The STR records of the caster the receiver's modem reaches.
-    const std::vector<std::u16string>& CasterStreams() const { return casterStreams; }
+    const std::vector<std::u16string>& CasterStreams() const { return casterStreams_; }
     void SetCasterStreams(std::vector<std::u16string> streams) {
-        casterStreams = std::move(streams);
+        casterStreams_ = std::move(streams);
     }
     // How that caster answers.
-    CasterForm Caster() const { return casterForm; }
-    void SetCaster(CasterForm form) { casterForm = form; }
+    CasterForm Caster() const { return casterForm_; }
+    void SetCaster(CasterForm form) { casterForm_ = form; }
 
 private:
     using Values = std::vector<std::u16string>;
@@ -62,13 +62,13 @@ private:
     static void ApplySetting(Values& values, std::size_t index, std::u16string_view value);
     void RefreshNetworkStatus();
 
-    Values live;
-    std::array<Values, kSlotCount> slots;
-    Values bracket;
-    int openSlot = 0;
-    int currentSlot = 0;
-    std::vector<std::u16string> casterStreams;
-    CasterForm casterForm = CasterForm::Ntrip1;
+    Values live_;
+    std::array<Values, kSlotCount> slots_;
+    Values bracket_;
+    int openSlot_ = 0;
+    int currentSlot_ = 0;
+    std::vector<std::u16string> casterStreams_;
+    CasterForm casterForm_ = CasterForm::Ntrip1;
 };
 
 // 0..3 for the four system mode words, -1 for anything else.

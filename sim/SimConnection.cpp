@@ -28,59 +28,59 @@ timespec ToTimespec(std::chrono::steady_clock::duration d) {
 } // namespace
 
 SimConnection::SimConnection(int fd, LineHandler& handler)
-    : fd(fd), wakeFd(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)), handler(handler) {
+    : fd_(fd), wakeFd_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)), handler_(handler) {
     struct stat status {};
-    isSocket = fstat(fd, &status) != 0 || S_ISSOCK(status.st_mode);
+    isSocket_ = fstat(fd, &status) != 0 || S_ISSOCK(status.st_mode);
     const int flags = fcntl(fd, F_GETFL);
     if (flags >= 0) {
         fcntl(fd, F_SETFL, flags | O_NONBLOCK);
     }
-    if (wakeFd < 0) {
-        running = false;
+    if (wakeFd_ < 0) {
+        running_ = false;
         return;
     }
-    thread = std::thread([this] { Serve(); });
+    thread_ = std::thread([this] { Serve(); });
 }
 
 SimConnection::~SimConnection() {
-    if (wakeFd >= 0) {
+    if (wakeFd_ >= 0) {
         const uint64_t one = 1;
-        [[maybe_unused]] const ssize_t n = write(wakeFd, &one, sizeof one);
+        [[maybe_unused]] const ssize_t n = write(wakeFd_, &one, sizeof one);
     }
-    if (thread.joinable()) {
-        thread.join();
+    if (thread_.joinable()) {
+        thread_.join();
     }
-    if (wakeFd >= 0) {
-        close(wakeFd);
+    if (wakeFd_ >= 0) {
+        close(wakeFd_);
     }
-    if (fd >= 0) {
-        close(fd);
+    if (fd_ >= 0) {
+        close(fd_);
     }
 }
 
 ssize_t SimConnection::ReceiveSome(char* buffer, std::size_t size) {
-    return isSocket ? recv(fd, buffer, size, 0) : read(fd, buffer, size);
+    return isSocket_ ? recv(fd_, buffer, size, 0) : read(fd_, buffer, size);
 }
 
 ssize_t SimConnection::SendSome(std::string_view bytes) {
-    return isSocket ? send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT)
-                    : write(fd, bytes.data(), bytes.size());
+    return isSocket_ ? send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT)
+                     : write(fd_, bytes.data(), bytes.size());
 }
 
 void SimConnection::Cut() {
-    if (isSocket) {
-        shutdown(fd, SHUT_RDWR);
+    if (isSocket_) {
+        shutdown(fd_, SHUT_RDWR);
         return;
     }
-    close(fd);
-    fd = -1;
+    close(fd_);
+    fd_ = -1;
 }
 
 void SimConnection::Serve() {
     std::string pending;
     char buffer[kReceiveSize];
     for (;;) {
-        pollfd fds[2] = {{fd, POLLIN, 0}, {wakeFd, POLLIN, 0}};
+        pollfd fds[2] = {{fd_, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
         if (poll(fds, 2, -1) < 0) {
             if (errno == EINTR) {
                 continue;
@@ -105,7 +105,7 @@ void SimConnection::Serve() {
             break;
         }
     }
-    running = false;
+    running_ = false;
 }
 
 bool SimConnection::TakeLines(std::string& pending) {
@@ -116,17 +116,17 @@ bool SimConnection::TakeLines(std::string& pending) {
         }
         std::string line = pending.substr(0, end);
         pending.erase(0, end + 1);
-        const bool noise = discarding || line.size() > kMaxCommand;
-        discarding = false;
+        const bool noise = discarding_ || line.size() > kMaxCommand;
+        discarding_ = false;
         if (line.empty() || noise) {
             continue; // the LF of CR LF, a blank line, or the end of an overlong one
         }
-        const LineHandler::Reply reply = handler.Answer(line);
+        const LineHandler::Reply reply = handler_.Answer(line);
         const bool alive = !reply.dropInstead && Reply(reply.lines);
         if (reply.dropInstead) {
             Cut();
         }
-        handler.Answered();
+        handler_.Answered();
         if (!alive) {
             return false;
         }
@@ -134,7 +134,7 @@ bool SimConnection::TakeLines(std::string& pending) {
     // No command is this long: drop it up to its line end.
     if (pending.size() > kMaxCommand) {
         pending.clear();
-        discarding = true;
+        discarding_ = true;
     }
     return true;
 }
@@ -143,8 +143,8 @@ bool SimConnection::Reply(const std::vector<std::string>& lines) {
     if (lines.empty()) {
         return true;
     }
-    const SimulatorFaults faults = handler.CurrentFaults();
-    const int lineRate = handler.CurrentLineRate();
+    const SimulatorFaults faults = handler_.CurrentFaults();
+    const int lineRate = handler_.CurrentLineRate();
     if (faults.replyDelay.count() > 0 && !Pause(faults.replyDelay)) {
         return false;
     }
@@ -172,7 +172,7 @@ bool SimConnection::Reply(const std::vector<std::string>& lines) {
 bool SimConnection::Transmit(std::string_view bytes, const SimulatorFaults& faults, int lineRate) {
     bool cut = false;
     if (faults.dropAfterBytes > 0) {
-        const std::size_t sent = bytesSent.load();
+        const std::size_t sent = bytesSent_.load();
         const std::size_t room = faults.dropAfterBytes > sent ? faults.dropAfterBytes - sent : 0;
         if (bytes.size() >= room) {
             bytes = bytes.substr(0, room);
@@ -183,14 +183,14 @@ bool SimConnection::Transmit(std::string_view bytes, const SimulatorFaults& faul
     // The line is busy back to back from here: a piece handed over late (this
     // thread woke late) does not delay the pieces after it, as bytes on a
     // serial line are not delayed by the sender's scheduling.
-    lineFree = std::max(lineFree, Clock::now());
+    lineFree_ = std::max(lineFree_, Clock::now());
     for (std::size_t off = 0; off < bytes.size(); off += step) {
         const std::string_view piece = bytes.substr(off, step);
         if (lineRate > 0) {
             // A piece is handed over once its last byte would have crossed the line.
-            lineFree += std::chrono::microseconds(static_cast<int64_t>(piece.size()) *
-                                                  kBitsPerByte * 1'000'000 / lineRate);
-            if (!PauseUntil(lineFree)) {
+            lineFree_ += std::chrono::microseconds(static_cast<int64_t>(piece.size()) *
+                                                   kBitsPerByte * 1'000'000 / lineRate);
+            if (!PauseUntil(lineFree_)) {
                 return false;
             }
         }
@@ -209,7 +209,7 @@ bool SimConnection::WriteAll(std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t n = SendSome(bytes);
         if (n > 0) {
-            bytesSent += static_cast<std::size_t>(n);
+            bytesSent_ += static_cast<std::size_t>(n);
             bytes.remove_prefix(static_cast<std::size_t>(n));
             continue;
         }
@@ -220,7 +220,7 @@ bool SimConnection::WriteAll(std::string_view bytes) {
             return false;
         }
         // The far end is not reading: wait for room, or for the order to stop.
-        pollfd fds[2] = {{fd, POLLOUT, 0}, {wakeFd, POLLIN, 0}};
+        pollfd fds[2] = {{fd_, POLLOUT, 0}, {wakeFd_, POLLIN, 0}};
         if (poll(fds, 2, -1) < 0 && errno != EINTR) {
             return false;
         }
@@ -241,7 +241,7 @@ bool SimConnection::PauseUntil(Clock::time_point when) {
         if (left <= Clock::duration::zero()) {
             return true;
         }
-        pollfd wake{wakeFd, POLLIN, 0};
+        pollfd wake{wakeFd_, POLLIN, 0};
         const timespec timeout = ToTimespec(left);
         const int n = ppoll(&wake, 1, &timeout, nullptr);
         if (n > 0) {

@@ -42,8 +42,8 @@ public:
     SimConnection(const SimConnection&) = delete;
     SimConnection& operator=(const SimConnection&) = delete;
 
-    bool Running() const { return running.load(); }
-    std::size_t BytesSent() const { return bytesSent.load(); }
+    bool Running() const { return running_.load(); }
+    std::size_t BytesSent() const { return bytesSent_.load(); }
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -63,15 +63,15 @@ private:
     bool Pause(Clock::duration duration);
     bool PauseUntil(Clock::time_point when);
 
-    int fd;
-    bool isSocket = true;
-    int wakeFd;
-    LineHandler& handler;
-    std::atomic<bool> running{true};
-    std::atomic<std::size_t> bytesSent{0};
-    Clock::time_point lineFree{};
-    bool discarding = false;
-    std::thread thread;
+    int fd_;
+    bool isSocket_ = true;
+    int wakeFd_;
+    LineHandler& handler_;
+    std::atomic<bool> running_{true};
+    std::atomic<std::size_t> bytesSent_{0};
+    Clock::time_point lineFree_{};
+    bool discarding_ = false;
+    std::thread thread_;
 };
 
 } // namespace quorlex

@@ -16,7 +16,7 @@ QColor FromColourRef(uint32_t colour) {
 // the default drawing runs.
 class RowColourDelegate final : public QStyledItemDelegate {
 public:
-    explicit RowColourDelegate(CColorListCtrl& list) : QStyledItemDelegate(&list), list(list) {}
+    explicit RowColourDelegate(CColorListCtrl& list) : QStyledItemDelegate(&list), list_(list) {}
 
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
@@ -24,30 +24,30 @@ protected:
         if (index.row() < 0) {
             return;
         }
-        if (auto colour = list.GetItemColor(static_cast<uint32_t>(index.row()))) {
+        if (auto colour = list_.GetItemColor(static_cast<uint32_t>(index.row()))) {
             option->backgroundBrush = FromColourRef(*colour);
         }
     }
 
 private:
-    const CColorListCtrl& list;
+    const CColorListCtrl& list_;
 };
 
 } // namespace
 
 CColorListCtrl::CColorListCtrl(QWidget* parent) : ListCtrl(parent) {
-    rowColours.reserve(17);
+    rowColours_.reserve(17);
     setItemDelegate(new RowColourDelegate(*this));
 }
 
 void CColorListCtrl::SetItemColor(uint32_t row, uint32_t colour) {
-    rowColours[row] = colour;
+    rowColours_[row] = colour;
     viewport()->update();
 }
 
 std::optional<uint32_t> CColorListCtrl::GetItemColor(uint32_t row) const {
-    auto found = rowColours.find(row);
-    if (found == rowColours.end()) {
+    auto found = rowColours_.find(row);
+    if (found == rowColours_.end()) {
         return std::nullopt;
     }
     return found->second;

@@ -20,7 +20,7 @@ public:
     std::optional<uint32_t> GetItemColor(uint32_t row) const;
 
 private:
-    std::unordered_map<uint32_t, uint32_t> rowColours;
+    std::unordered_map<uint32_t, uint32_t> rowColours_;
 };
 
 } // namespace quorlex

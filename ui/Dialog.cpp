@@ -95,8 +95,8 @@ QWidget* MakeEdit(const ControlTemplate& c) {
 Dialog::Dialog(int templateId, QWidget* parent) : Dialog(LookupTemplate(templateId), parent) {}
 
 Dialog::Dialog(const DialogTemplate& layout, QWidget* parent)
-    : QDialog(parent), dialogTemplate(layout), units(DialogUnits::FromFont(DialogFont())),
-      prompts(&InheritedPrompts(parent)) {
+    : QDialog(parent), dialogTemplate_(layout), units_(DialogUnits::FromFont(DialogFont())),
+      prompts_(&InheritedPrompts(parent)) {
     setFont(DialogFont());
 }
 
@@ -104,33 +104,33 @@ Dialog::~Dialog() = default;
 
 int Dialog::DoModal() {
     EnsureBuilt();
-    endRequested = false;
-    endResult = kIdCancel;
-    windowExists = true;
+    endRequested_ = false;
+    endResult_ = kIdCancel;
+    windowExists_ = true;
     OnInitDialog();
-    int result = endResult;
-    if (!endRequested) {
-        inModalLoop = true;
+    int result = endResult_;
+    if (!endRequested_) {
+        inModalLoop_ = true;
         result = exec();
-        inModalLoop = false;
+        inModalLoop_ = false;
     }
-    windowExists = false;
+    windowExists_ = false;
     return result;
 }
 
 void Dialog::CreateModeless(QWidget* parent) {
     setParent(parent, Qt::Widget);
     EnsureBuilt();
-    endRequested = false;
-    windowExists = true;
+    endRequested_ = false;
+    windowExists_ = true;
     OnInitDialog();
     show();
 }
 
 void Dialog::EndDialog(int result) {
-    endRequested = true;
-    endResult = result;
-    if (inModalLoop) {
+    endRequested_ = true;
+    endResult_ = result;
+    if (inModalLoop_) {
         done(result);
     } else if (isVisible()) {
         hide();
@@ -152,7 +152,7 @@ bool Dialog::OnInitDialog() {
 }
 
 void Dialog::ApplyPlatformShell() {
-    setWindowTitle(ToQString(dialogTemplate.caption));
+    setWindowTitle(ToQString(dialogTemplate_.caption));
 }
 
 void Dialog::OnCommand(int id, Notification code) {
@@ -188,8 +188,8 @@ void Dialog::reject() {
 }
 
 QWidget* Dialog::GetDlgItem(int id) const {
-    auto found = controls.find(id);
-    return found == controls.end() ? nullptr : found->second;
+    auto found = controls_.find(id);
+    return found == controls_.end() ? nullptr : found->second;
 }
 
 std::u16string Dialog::GetDlgItemText(int id) const {
@@ -245,8 +245,8 @@ void Dialog::ShowDlgItem(int id, bool show) {
 }
 
 std::vector<QAbstractButton*> Dialog::RadioGroup(int firstId) const {
-    auto found = radioGroups.find(firstId);
-    return found == radioGroups.end() ? std::vector<QAbstractButton*>{} : found->second.buttons;
+    auto found = radioGroups_.find(firstId);
+    return found == radioGroups_.end() ? std::vector<QAbstractButton*>{} : found->second.buttons;
 }
 
 int Dialog::GetRadioIndex(int firstId) const {
@@ -257,8 +257,8 @@ int Dialog::GetRadioIndex(int firstId) const {
 }
 
 void Dialog::SetRadioIndex(int firstId, int index) {
-    auto found = radioGroups.find(firstId);
-    if (found == radioGroups.end()) {
+    auto found = radioGroups_.find(firstId);
+    if (found == radioGroups_.end()) {
         return;
     }
     RadioGroupInfo& info = found->second;
@@ -272,7 +272,7 @@ void Dialog::SetRadioIndex(int firstId, int index) {
 
 int Dialog::AddComboString(int id, std::u16string_view text) {
     auto* combo = DlgItem<QComboBox>(id);
-    const ControlTemplate* control = dialogTemplate.FindControl(id);
+    const ControlTemplate* control = dialogTemplate_.FindControl(id);
     if (combo == nullptr) {
         return -1;
     }
@@ -296,7 +296,7 @@ void Dialog::ResetComboContent(int id) {
 }
 
 int Dialog::MessageBox(std::u16string_view text, std::u16string_view caption, MessageIcon icon) {
-    return prompts->ShowMessage(this, text, caption, icon);
+    return prompts_->ShowMessage(this, text, caption, icon);
 }
 
 QWidget* Dialog::CreateControl(const ControlTemplate& control) {
@@ -341,14 +341,14 @@ QWidget* Dialog::CreateDefaultControl(const ControlTemplate& c) {
 }
 
 void Dialog::EnsureBuilt() {
-    if (built) {
+    if (built_) {
         return;
     }
-    built = true;
+    built_ = true;
     ApplyTemplateSize();
-    setWindowTitle(ToQString(dialogTemplate.caption));
+    setWindowTitle(ToQString(dialogTemplate_.caption));
     RadioGroupInfo* openGroup = nullptr;
-    for (const ControlTemplate& control : dialogTemplate.controls) {
+    for (const ControlTemplate& control : dialogTemplate_.controls) {
         BuildControl(control, openGroup);
     }
 }
@@ -363,10 +363,10 @@ void Dialog::BuildControl(const ControlTemplate& control, RadioGroupInfo*& openG
     widget->setVisible((control.styles & style::kHidden) == 0);
     widget->setEnabled((control.styles & style::kDisabled) == 0);
     if (control.id != kNoControlId) {
-        controls[control.id] = widget;
+        controls_[control.id] = widget;
         ConnectNotifications(*widget, control.id);
     } else {
-        unnamedControls.push_back(widget);
+        unnamedControls_.push_back(widget);
     }
     auto* radio = dynamic_cast<QAbstractButton*>(widget);
     if (control.kind != ControlKind::RadioButton || radio == nullptr) {
@@ -374,7 +374,7 @@ void Dialog::BuildControl(const ControlTemplate& control, RadioGroupInfo*& openG
         return;
     }
     if (openGroup == nullptr || (control.styles & style::kGroup) != 0) {
-        openGroup = &radioGroups[control.id];
+        openGroup = &radioGroups_[control.id];
         openGroup->group = new QButtonGroup(this);
     }
     openGroup->group->addButton(radio);
@@ -387,19 +387,19 @@ void Dialog::RelayoutFrom(int templateId) {
         return;
     }
     EnsureBuilt();
-    const DialogTemplate previous = dialogTemplate;
-    dialogTemplate = *next;
+    const DialogTemplate previous = dialogTemplate_;
+    dialogTemplate_ = *next;
     ApplyTemplateSize();
-    placements.clear();
-    for (QWidget* widget : unnamedControls) {
+    placements_.clear();
+    for (QWidget* widget : unnamedControls_) {
         delete widget;
     }
-    unnamedControls.clear();
-    for (auto& [id, widget] : controls) {
+    unnamedControls_.clear();
+    for (auto& [id, widget] : controls_) {
         if (next->FindControl(id) == nullptr) {
             if (!widget->isHidden()) {
                 widget->hide();
-                hiddenByLayout.push_back(id);
+                hiddenByLayout_.push_back(id);
             }
         }
     }
@@ -416,16 +416,16 @@ void Dialog::RelayoutFrom(int templateId) {
         if (before != nullptr && before->text != control.text) {
             SetDlgItemText(control.id, control.text);
         }
-        auto hidden = std::find(hiddenByLayout.begin(), hiddenByLayout.end(), control.id);
-        if (hidden != hiddenByLayout.end()) {
-            hiddenByLayout.erase(hidden);
+        auto hidden = std::find(hiddenByLayout_.begin(), hiddenByLayout_.end(), control.id);
+        if (hidden != hiddenByLayout_.end()) {
+            hiddenByLayout_.erase(hidden);
             existing->setVisible((control.styles & style::kHidden) == 0);
         }
     }
 }
 
 QSize Dialog::TemplateSize() const {
-    return {units.ToPixelsX(dialogTemplate.width), units.ToPixelsY(dialogTemplate.height)};
+    return {units_.ToPixelsX(dialogTemplate_.width), units_.ToPixelsY(dialogTemplate_.height)};
 }
 
 void Dialog::ApplyTemplateSize() {
@@ -440,21 +440,21 @@ QSize Dialog::Growth() const {
 }
 
 void Dialog::PlaceControl(QWidget& widget, const ControlTemplate& control) {
-    QRect rect = units.ToPixels(control.x, control.y, control.width, control.height);
+    QRect rect = units_.ToPixels(control.x, control.y, control.width, control.height);
     if (auto* combo = dynamic_cast<QComboBox*>(&widget)) {
         // The template's height includes the dropped-down list.
         const int closed = std::min(rect.height(), combo->sizeHint().height());
-        const int itemHeight = std::max(1, units.ToPixelsY(8));
+        const int itemHeight = std::max(1, units_.ToPixelsY(8));
         combo->setMaxVisibleItems(std::max(1, (rect.height() - closed) / itemHeight));
         rect.setHeight(closed);
     }
-    const Placement placement{&widget, rect, AnchorsFor(dialogTemplate, control)};
-    auto known = std::find_if(placements.begin(), placements.end(),
+    const Placement placement{&widget, rect, AnchorsFor(dialogTemplate_, control)};
+    auto known = std::find_if(placements_.begin(), placements_.end(),
                               [&widget](const Placement& p) { return p.widget == &widget; });
-    if (known != placements.end()) {
+    if (known != placements_.end()) {
         *known = placement;
     } else {
-        placements.push_back(placement);
+        placements_.push_back(placement);
     }
     widget.setGeometry(Anchored(placement.base, placement.anchors, Growth()));
 }
@@ -462,7 +462,7 @@ void Dialog::PlaceControl(QWidget& widget, const ControlTemplate& control) {
 void Dialog::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     const QSize growth = Growth();
-    for (const Placement& placement : placements) {
+    for (const Placement& placement : placements_) {
         placement.widget->setGeometry(Anchored(placement.base, placement.anchors, growth));
     }
 }

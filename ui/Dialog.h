@@ -42,7 +42,7 @@ public:
     // Builds and initialises the dialog as a child window of parent (a page of a tab).
     void CreateModeless(QWidget* parent);
     void EndDialog(int result);
-    bool HasWindow() const { return windowExists; }
+    bool HasWindow() const { return windowExists_; }
     // Lays the dialog out again from another template of the same dialog (the
     // portrait and landscape layouts): controls of both move and take the new
     // template's text where the two differ, the others are created or hidden.
@@ -51,8 +51,8 @@ public:
     // Controls into fields (save) or fields into controls.
     bool UpdateData(bool saveAndValidate = true);
 
-    const DialogTemplate& Template() const { return dialogTemplate; }
-    const DialogUnits& Units() const { return units; }
+    const DialogTemplate& Template() const { return dialogTemplate_; }
+    const DialogUnits& Units() const { return units_; }
     // The template's size in pixels.
     QSize TemplateSize() const;
     QWidget* GetDlgItem(int id) const;
@@ -73,8 +73,8 @@ public:
     // A message box; the handheld's "Warning" box with the exclamation icon by default.
     int MessageBox(std::u16string_view text, std::u16string_view caption = u"Warning",
                    MessageIcon icon = MessageIcon::Exclamation);
-    UserPrompts& Prompts() const { return *prompts; }
-    void SetPrompts(UserPrompts& replacement) { prompts = &replacement; }
+    UserPrompts& Prompts() const { return *prompts_; }
+    void SetPrompts(UserPrompts& replacement) { prompts_ = &replacement; }
 
 protected:
     virtual void DoDataExchange(DataExchange& dx);
@@ -113,19 +113,19 @@ private:
     QSize Growth() const;
     void ConnectNotifications(QWidget& widget, int id);
 
-    DialogTemplate dialogTemplate;
-    DialogUnits units;
-    UserPrompts* prompts;
-    bool built = false;
-    bool windowExists = false;
-    bool inModalLoop = false;
-    bool endRequested = false;
-    int endResult = kIdCancel;
-    std::map<int, QWidget*> controls;
-    std::map<int, RadioGroupInfo> radioGroups;
-    std::vector<QWidget*> unnamedControls; // texts and frames without an id
-    std::vector<int> hiddenByLayout;
-    std::vector<Placement> placements;
+    DialogTemplate dialogTemplate_;
+    DialogUnits units_;
+    UserPrompts* prompts_;
+    bool built_ = false;
+    bool windowExists_ = false;
+    bool inModalLoop_ = false;
+    bool endRequested_ = false;
+    int endResult_ = kIdCancel;
+    std::map<int, QWidget*> controls_;
+    std::map<int, RadioGroupInfo> radioGroups_;
+    std::vector<QWidget*> unnamedControls_; // texts and frames without an id
+    std::vector<int> hiddenByLayout_;
+    std::vector<Placement> placements_;
 };
 
 } // namespace quorlex

@@ -20,7 +20,7 @@ int MulDiv(int a, int b, int c) {
 } // namespace
 
 DialogUnits::DialogUnits(int baseWidth, int baseHeight)
-    : baseWidth(std::max(1, baseWidth)), baseHeight(std::max(1, baseHeight)) {}
+    : baseWidth_(std::max(1, baseWidth)), baseHeight_(std::max(1, baseHeight)) {}
 
 DialogUnits DialogUnits::FromFont(const QFont& font) {
     const QFontMetrics metrics(font);
@@ -31,11 +31,11 @@ DialogUnits DialogUnits::FromFont(const QFont& font) {
 }
 
 int DialogUnits::ToPixelsX(int units) const {
-    return MulDiv(units, baseWidth, 4);
+    return MulDiv(units, baseWidth_, 4);
 }
 
 int DialogUnits::ToPixelsY(int units) const {
-    return MulDiv(units, baseHeight, 8);
+    return MulDiv(units, baseHeight_, 8);
 }
 
 QRect DialogUnits::ToPixels(int x, int y, int width, int height) const {

@@ -13,15 +13,15 @@ public:
     DialogUnits(int baseWidth, int baseHeight);
     static DialogUnits FromFont(const QFont& font);
 
-    int BaseWidth() const { return baseWidth; }
-    int BaseHeight() const { return baseHeight; }
+    int BaseWidth() const { return baseWidth_; }
+    int BaseHeight() const { return baseHeight_; }
     int ToPixelsX(int units) const;
     int ToPixelsY(int units) const;
     QRect ToPixels(int x, int y, int width, int height) const;
 
 private:
-    int baseWidth;
-    int baseHeight;
+    int baseWidth_;
+    int baseHeight_;
 };
 
 } // namespace quorlex

@@ -43,7 +43,7 @@ ListCtrl::ListCtrl(QWidget* parent) : QTableWidget(parent) {
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     const QAbstractItemModel* rows = model();
     const auto refit = [this] { FitColumns(); };
-    refitConnections = {
+    refitConnections_ = {
         connect(rows, &QAbstractItemModel::rowsInserted, this, refit),
         connect(rows, &QAbstractItemModel::rowsRemoved, this, refit),
         connect(rows, &QAbstractItemModel::dataChanged, this, refit),
@@ -52,13 +52,13 @@ ListCtrl::ListCtrl(QWidget* parent) : QTableWidget(parent) {
 
 ListCtrl::~ListCtrl() {
     // The model empties itself as it goes, after this object is no list any more.
-    for (const QMetaObject::Connection& connection : refitConnections) {
+    for (const QMetaObject::Connection& connection : refitConnections_) {
         disconnect(connection);
     }
 }
 
 void ListCtrl::SetExtendedStyle(uint32_t styles) {
-    extendedStyle = styles;
+    extendedStyle_ = styles;
     setShowGrid((styles & list_style::kGridLines) != 0);
     horizontalHeader()->setSectionsMovable((styles & list_style::kHeaderDragDrop) != 0);
     setSelectionBehavior((styles & list_style::kFullRowSelect) != 0
@@ -69,8 +69,8 @@ void ListCtrl::SetExtendedStyle(uint32_t styles) {
 int ListCtrl::InsertColumn(int column, std::u16string_view heading, ColumnAlign align, int width) {
     column = std::clamp(column, 0, columnCount());
     insertColumn(column);
-    aligns.insert(aligns.begin() + column, align);
-    fits.insert(fits.begin() + column, ColumnFit::Fixed);
+    aligns_.insert(aligns_.begin() + column, align);
+    fits_.insert(fits_.begin() + column, ColumnFit::Fixed);
     auto* header = new QTableWidgetItem(ToQString(heading));
     header->setTextAlignment(ToQt(align));
     setHorizontalHeaderItem(column, header);
@@ -86,7 +86,7 @@ void ListCtrl::SetColumnFit(int column, ColumnFit fit) {
     if (column < 0 || column >= columnCount()) {
         return;
     }
-    fits[static_cast<size_t>(column)] = fit;
+    fits_[static_cast<size_t>(column)] = fit;
     FitColumns();
 }
 
@@ -100,7 +100,7 @@ std::vector<int> ListCtrl::FittedWidths() const {
     int contentColumns = 0;
     int fillColumns = 0;
     for (int column = 0; column < columnCount(); ++column) {
-        const ColumnFit fit = fits[static_cast<size_t>(column)];
+        const ColumnFit fit = fits_[static_cast<size_t>(column)];
         contentColumns += fit == ColumnFit::Content ? 1 : 0;
         fillColumns += fit == ColumnFit::Fill ? 1 : 0;
         widths.push_back(fit == ColumnFit::Fixed ? columnWidth(column) : ContentWidth(column));
@@ -114,9 +114,9 @@ std::vector<int> ListCtrl::FittedWidths() const {
     spare -= air * contentColumns;
     const int share = fillColumns == 0 ? 0 : std::max(0, spare) / fillColumns;
     for (size_t column = 0; column < widths.size(); ++column) {
-        if (fits[column] == ColumnFit::Content) {
+        if (fits_[column] == ColumnFit::Content) {
             widths[column] += air;
-        } else if (fits[column] == ColumnFit::Fill) {
+        } else if (fits_[column] == ColumnFit::Fill) {
             widths[column] += share;
         }
     }
@@ -126,16 +126,16 @@ std::vector<int> ListCtrl::FittedWidths() const {
 void ListCtrl::FitColumns() {
     // Setting a width can change the viewport (a scroll bar comes or goes),
     // which lands here again.
-    if (fitting || std::all_of(fits.begin(), fits.end(),
-                               [](ColumnFit fit) { return fit == ColumnFit::Fixed; })) {
+    if (fitting_ || std::all_of(fits_.begin(), fits_.end(),
+                                [](ColumnFit fit) { return fit == ColumnFit::Fixed; })) {
         return;
     }
-    fitting = true;
+    fitting_ = true;
     const std::vector<int> widths = FittedWidths();
     for (int column = 0; column < columnCount(); ++column) {
         setColumnWidth(column, widths[static_cast<size_t>(column)]);
     }
-    fitting = false;
+    fitting_ = false;
 }
 
 void ListCtrl::resizeEvent(QResizeEvent* event) {
@@ -146,7 +146,7 @@ void ListCtrl::resizeEvent(QResizeEvent* event) {
 QTableWidgetItem* ListCtrl::MakeCell(int column, std::u16string_view text) const {
     auto* cell = new QTableWidgetItem(ToQString(text));
     cell->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-    cell->setTextAlignment(ToQt(aligns[static_cast<size_t>(column)]));
+    cell->setTextAlignment(ToQt(aligns_[static_cast<size_t>(column)]));
     return cell;
 }
 

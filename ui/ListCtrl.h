@@ -34,7 +34,7 @@ public:
     ListCtrl& operator=(const ListCtrl&) = delete;
 
     void SetExtendedStyle(uint32_t styles);
-    uint32_t GetExtendedStyle() const { return extendedStyle; }
+    uint32_t GetExtendedStyle() const { return extendedStyle_; }
     int InsertColumn(int column, std::u16string_view heading, ColumnAlign align, int width);
     void SetColumnFit(int column, ColumnFit fit);
 
@@ -66,11 +66,11 @@ private:
     std::vector<int> FittedWidths() const;
     void FitColumns();
 
-    uint32_t extendedStyle = 0;
-    std::vector<ColumnAlign> aligns;
-    std::vector<ColumnFit> fits;
-    bool fitting = false;
-    std::vector<QMetaObject::Connection> refitConnections;
+    uint32_t extendedStyle_ = 0;
+    std::vector<ColumnAlign> aligns_;
+    std::vector<ColumnFit> fits_;
+    bool fitting_ = false;
+    std::vector<QMetaObject::Connection> refitConnections_;
 };
 
 } // namespace quorlex

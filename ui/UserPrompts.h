@@ -35,13 +35,13 @@ std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* parent, std::u16string_view
 // Shows the wait cursor for its lifetime.
 class WaitCursor {
 public:
-    explicit WaitCursor(UserPrompts& prompts) : prompts(prompts) { prompts.BeginWaitCursor(); }
-    ~WaitCursor() { prompts.EndWaitCursor(); }
+    explicit WaitCursor(UserPrompts& prompts) : prompts_(prompts) { prompts.BeginWaitCursor(); }
+    ~WaitCursor() { prompts_.EndWaitCursor(); }
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
 
 private:
-    UserPrompts& prompts;
+    UserPrompts& prompts_;
 };
 
 } // namespace quorlex

@@ -46,10 +46,10 @@ template <typename T> T Fail(int error, T result) {
 
 } // namespace
 
-SimulatedPlatform::SimulatedPlatform(uint32_t radioMode) : radioMode(radioMode) {}
+SimulatedPlatform::SimulatedPlatform(uint32_t radioMode) : radioMode_(radioMode) {}
 
 SimulatedPlatform::~SimulatedPlatform() {
-    for (const auto& [handle, simSocket] : sockets) {
+    for (const auto& [handle, simSocket] : sockets_) {
         ::close(handle);
         if (simSocket.farEnd >= 0) {
             ::close(simSocket.farEnd);
@@ -58,17 +58,17 @@ SimulatedPlatform::~SimulatedPlatform() {
 }
 
 void SimulatedPlatform::AddReceiver(SimulatedReceiver receiver) {
-    const std::lock_guard lock(mutex);
-    receivers.push_back(std::move(receiver));
+    const std::lock_guard lock(mutex_);
+    receivers_.push_back(std::move(receiver));
 }
 
 void SimulatedPlatform::RemoveReceiver(uint64_t address) {
-    const std::lock_guard lock(mutex);
-    std::erase_if(receivers, [address](const auto& r) { return r.address == address; });
+    const std::lock_guard lock(mutex_);
+    std::erase_if(receivers_, [address](const auto& r) { return r.address == address; });
 }
 
 bool SimulatedPlatform::SetReceiverFaults(uint64_t address, const SimulatedReceiverFaults& faults) {
-    const std::lock_guard lock(mutex);
+    const std::lock_guard lock(mutex_);
     SimulatedReceiver* receiver = FindReceiver(address);
     if (receiver == nullptr) {
         return false;
@@ -78,94 +78,94 @@ bool SimulatedPlatform::SetReceiverFaults(uint64_t address, const SimulatedRecei
 }
 
 void SimulatedPlatform::SetAdapterFaults(const SimulatedAdapterFaults& faults) {
-    const std::lock_guard lock(mutex);
-    adapterFaults = faults;
+    const std::lock_guard lock(mutex_);
+    adapterFaults_ = faults;
 }
 
 uint32_t SimulatedPlatform::CurrentRadioMode() const {
-    const std::lock_guard lock(mutex);
-    return radioMode;
+    const std::lock_guard lock(mutex_);
+    return radioMode_;
 }
 
 std::vector<std::string> SimulatedPlatform::Calls() const {
-    const std::lock_guard lock(mutex);
-    return calls;
+    const std::lock_guard lock(mutex_);
+    return calls_;
 }
 
 void SimulatedPlatform::ClearCalls() {
-    const std::lock_guard lock(mutex);
-    calls.clear();
+    const std::lock_guard lock(mutex_);
+    calls_.clear();
 }
 
 std::size_t SimulatedPlatform::OpenSockets() const {
-    const std::lock_guard lock(mutex);
-    return sockets.size();
+    const std::lock_guard lock(mutex_);
+    return sockets_.size();
 }
 
 void SimulatedPlatform::Record(std::string call) {
-    calls.push_back(std::move(call));
+    calls_.push_back(std::move(call));
 }
 
 SimulatedReceiver* SimulatedPlatform::FindReceiver(uint64_t address) {
-    const auto found = std::find_if(receivers.begin(), receivers.end(),
+    const auto found = std::find_if(receivers_.begin(), receivers_.end(),
                                     [address](const auto& r) { return r.address == address; });
-    return found == receivers.end() ? nullptr : &*found;
+    return found == receivers_.end() ? nullptr : &*found;
 }
 
 SimulatedPlatform::SimSocket* SimulatedPlatform::FindSocket(SocketHandle socket) {
-    const auto found = sockets.find(socket);
-    return found == sockets.end() ? nullptr : &found->second;
+    const auto found = sockets_.find(socket);
+    return found == sockets_.end() ? nullptr : &found->second;
 }
 
 AdapterState SimulatedPlatform::QueryAdapter() {
-    const std::lock_guard lock(mutex);
+    const std::lock_guard lock(mutex_);
     Record("QueryAdapter");
-    if (adapterFaults.noService) {
+    if (adapterFaults_.noService) {
         return AdapterState::NoService;
     }
-    if (adapterFaults.noAdapter) {
+    if (adapterFaults_.noAdapter) {
         return AdapterState::NoAdapter;
     }
-    return radioMode == kRadioOff ? AdapterState::PoweredOff : AdapterState::Usable;
+    return radioMode_ == kRadioOff ? AdapterState::PoweredOff : AdapterState::Usable;
 }
 
 bool SimulatedPlatform::GetRadioMode(uint32_t& mode) {
-    const std::lock_guard lock(mutex);
+    const std::lock_guard lock(mutex_);
     Record("GetRadioMode");
-    if (adapterFaults.radioUnreadable || AdapterMissing()) {
+    if (adapterFaults_.radioUnreadable || AdapterMissing()) {
         return false;
     }
-    mode = radioMode;
+    mode = radioMode_;
     return true;
 }
 
 bool SimulatedPlatform::SetRadioMode(uint32_t mode) {
-    const std::lock_guard lock(mutex);
+    const std::lock_guard lock(mutex_);
     Record("SetRadioMode " + std::to_string(mode));
     if (AdapterMissing()) {
         return Fail(ENODEV, false);
     }
-    if (adapterFaults.powerOnRefused && mode != kRadioOff) {
+    if (adapterFaults_.powerOnRefused && mode != kRadioOff) {
         return Fail(ERFKILL, false);
     }
-    radioMode = mode;
+    radioMode_ = mode;
     return true;
 }
 
 int SimulatedPlatform::Inquire(std::vector<InquiryDevice>& devices) {
-    const std::lock_guard lock(mutex);
+    const std::lock_guard lock(mutex_);
     Record("Inquire");
-    if (adapterFaults.inquiryError != 0) {
-        return adapterFaults.inquiryError;
+    if (adapterFaults_.inquiryError != 0) {
+        return adapterFaults_.inquiryError;
     }
     if (AdapterMissing()) {
         return ENODEV;
     }
-    if (radioMode == kRadioOff) {
+    if (radioMode_ == kRadioOff) {
         return ENETDOWN;
     }
     devices.clear();
-    for (const SimulatedReceiver& receiver : receivers) {
+    for (const SimulatedReceiver& receiver : receivers_) {
         devices.push_back({receiver.name, receiver.address});
     }
     return 0;
@@ -173,7 +173,7 @@ int SimulatedPlatform::Inquire(std::vector<InquiryDevice>& devices) {
 
 bool SimulatedPlatform::SearchSerialPortService(uint64_t address, std::stop_token stop,
                                                 std::vector<uint8_t>& response) {
-    const std::lock_guard lock(mutex);
+    const std::lock_guard lock(mutex_);
     Record("SearchSerialPortService " + Hex(address));
     const SimulatedReceiver* receiver = FindReceiver(address);
     if (stop.stop_requested() || receiver == nullptr || !receiver->answersServiceSearch) {
@@ -185,21 +185,21 @@ bool SimulatedPlatform::SearchSerialPortService(uint64_t address, std::stop_toke
 }
 
 bool SimulatedPlatform::RevokePin(uint64_t address) {
-    const std::lock_guard lock(mutex);
+    const std::lock_guard lock(mutex_);
     Record("RevokePin " + Hex(address));
     return true;
 }
 
 bool SimulatedPlatform::RevokeLinkKey(uint64_t address) {
-    const std::lock_guard lock(mutex);
+    const std::lock_guard lock(mutex_);
     Record("RevokeLinkKey " + Hex(address));
     return true;
 }
 
 SocketHandle SimulatedPlatform::CreateSocket() {
-    const std::lock_guard lock(mutex);
+    const std::lock_guard lock(mutex_);
     Record("CreateSocket");
-    if (adapterFaults.socketCreationFails) {
+    if (adapterFaults_.socketCreationFails) {
         return Fail(EAFNOSUPPORT, kInvalidSocket);
     }
     if (AdapterMissing()) {
@@ -209,12 +209,12 @@ SocketHandle SimulatedPlatform::CreateSocket() {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pair) != 0) {
         return kInvalidSocket;
     }
-    sockets[pair[0]].farEnd = pair[1];
+    sockets_[pair[0]].farEnd = pair[1];
     return pair[0];
 }
 
 bool SimulatedPlatform::SetSocketOption(SocketHandle socket, RfcommOption option, uint32_t value) {
-    const std::lock_guard lock(mutex);
+    const std::lock_guard lock(mutex_);
     Record("SetSocketOption " + std::to_string(static_cast<int>(option)) + " " +
            std::to_string(value));
     SimSocket* simSocket = FindSocket(socket);
@@ -224,7 +224,7 @@ bool SimulatedPlatform::SetSocketOption(SocketHandle socket, RfcommOption option
     if (option != RfcommOption::AuthenticationRequired) {
         return true;
     }
-    if (adapterFaults.authenticationRefused) {
+    if (adapterFaults_.authenticationRefused) {
         return Fail(ENOPROTOOPT, false);
     }
     simSocket->authenticate = value != 0;
@@ -232,13 +232,13 @@ bool SimulatedPlatform::SetSocketOption(SocketHandle socket, RfcommOption option
 }
 
 bool SimulatedPlatform::SetPinRecord(SocketHandle socket, const PinRecord& record) {
-    const std::lock_guard lock(mutex);
+    const std::lock_guard lock(mutex_);
     Record("SetPinRecord " + PinBytes(record));
     SimSocket* simSocket = FindSocket(socket);
     if (simSocket == nullptr) {
         return Fail(EBADF, false);
     }
-    if (adapterFaults.pinRecordRefused) {
+    if (adapterFaults_.pinRecordRefused) {
         return Fail(EINVAL, false);
     }
     simSocket->pin = record;
@@ -247,7 +247,7 @@ bool SimulatedPlatform::SetPinRecord(SocketHandle socket, const PinRecord& recor
 
 bool SimulatedPlatform::Connect(SocketHandle socket, const RfcommAddress& target,
                                 std::stop_token stop) {
-    std::unique_lock lock(mutex);
+    std::unique_lock lock(mutex_);
     Record("Connect " + Hex(target.address) + " " +
            (target.serviceClass.IsNil() ? "port " + std::to_string(target.port)
                                         : "serial-port-class"));
@@ -285,7 +285,7 @@ bool SimulatedPlatform::WaitConnectDelay(std::unique_lock<std::mutex>& lock, Soc
         const SimSocket* simSocket = FindSocket(socket);
         return simSocket == nullptr || simSocket->shutDown;
     };
-    const bool cut = socketChanged.wait_for(lock, stop, delay, interrupted);
+    const bool cut = socketChanged_.wait_for(lock, stop, delay, interrupted);
     return !cut && !stop.stop_requested();
 }
 
@@ -322,7 +322,7 @@ int SimulatedPlatform::WaitReadable(SocketHandle socket, std::chrono::millisecon
 }
 
 std::size_t SimulatedPlatform::ReceiveAllowance(SocketHandle socket, std::size_t size, int& error) {
-    const std::lock_guard lock(mutex);
+    const std::lock_guard lock(mutex_);
     const SimSocket* simSocket = FindSocket(socket);
     if (simSocket == nullptr) {
         error = EBADF;
@@ -340,7 +340,7 @@ std::size_t SimulatedPlatform::ReceiveAllowance(SocketHandle socket, std::size_t
 }
 
 void SimulatedPlatform::CountReceived(SocketHandle socket, std::size_t count) {
-    const std::lock_guard lock(mutex);
+    const std::lock_guard lock(mutex_);
     if (SimSocket* simSocket = FindSocket(socket)) {
         simSocket->received += count;
         DropIfDue(socket, *simSocket);
@@ -377,7 +377,7 @@ std::ptrdiff_t SimulatedPlatform::Receive(SocketHandle socket, char* buffer, std
 
 std::ptrdiff_t SimulatedPlatform::Send(SocketHandle socket, const char* bytes, std::size_t size) {
     {
-        const std::lock_guard lock(mutex);
+        const std::lock_guard lock(mutex_);
         Record("Send " + std::to_string(size));
         const SimSocket* simSocket = FindSocket(socket);
         if (simSocket == nullptr) {
@@ -392,29 +392,29 @@ std::ptrdiff_t SimulatedPlatform::Send(SocketHandle socket, const char* bytes, s
 }
 
 bool SimulatedPlatform::Shutdown(SocketHandle socket) {
-    const std::lock_guard lock(mutex);
+    const std::lock_guard lock(mutex_);
     Record("Shutdown");
     SimSocket* simSocket = FindSocket(socket);
     if (simSocket == nullptr) {
         return Fail(EBADF, false);
     }
     simSocket->shutDown = true;
-    socketChanged.notify_all();
+    socketChanged_.notify_all();
     return ::shutdown(socket, SHUT_RDWR) == 0;
 }
 
 bool SimulatedPlatform::CloseSocket(SocketHandle socket) {
-    const std::lock_guard lock(mutex);
+    const std::lock_guard lock(mutex_);
     Record("CloseSocket");
-    const auto found = sockets.find(socket);
-    if (found == sockets.end()) {
+    const auto found = sockets_.find(socket);
+    if (found == sockets_.end()) {
         return Fail(EBADF, false);
     }
     if (found->second.farEnd >= 0) {
         ::close(found->second.farEnd);
     }
-    sockets.erase(found);
-    socketChanged.notify_all();
+    sockets_.erase(found);
+    socketChanged_.notify_all();
     return ::close(socket) == 0;
 }
 

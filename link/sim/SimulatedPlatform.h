@@ -115,7 +115,7 @@ private:
     };
 
     void Record(std::string call);
-    bool AdapterMissing() const { return adapterFaults.noService || adapterFaults.noAdapter; }
+    bool AdapterMissing() const { return adapterFaults_.noService || adapterFaults_.noAdapter; }
     SimulatedReceiver* FindReceiver(uint64_t address);
     SimSocket* FindSocket(SocketHandle socket);
     bool WaitConnectDelay(std::unique_lock<std::mutex>& lock, SocketHandle socket,
@@ -126,13 +126,13 @@ private:
     void CountReceived(SocketHandle socket, std::size_t count);
     void DropIfDue(SocketHandle socket, SimSocket& simSocket);
 
-    mutable std::mutex mutex;
-    std::condition_variable_any socketChanged;
-    uint32_t radioMode;
-    SimulatedAdapterFaults adapterFaults;
-    std::vector<SimulatedReceiver> receivers;
-    std::map<SocketHandle, SimSocket> sockets;
-    std::vector<std::string> calls;
+    mutable std::mutex mutex_;
+    std::condition_variable_any socketChanged_;
+    uint32_t radioMode_;
+    SimulatedAdapterFaults adapterFaults_;
+    std::vector<SimulatedReceiver> receivers_;
+    std::map<SocketHandle, SimSocket> sockets_;
+    std::vector<std::string> calls_;
 };
 
 } // namespace quorlex

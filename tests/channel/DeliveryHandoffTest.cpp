@@ -37,8 +37,8 @@ class HeadlessFrame {
 public:
     explicit HeadlessFrame(SimulatedPlatform& platform)
         : sink([this](const char* bytes, size_t count) { Handle(bytes, count); }),
-          core(std::make_unique<MainFrameCore>(platform, nullptr, QuickLink(),
-                                               std::filesystem::path())) {
+          core_(std::make_unique<MainFrameCore>(platform, nullptr, QuickLink(),
+                                                std::filesystem::path())) {
         Control().SetReceiveTarget(&sink);
         Control().SetDevice({kLinkKindBluetooth, u"GNSS-Sim", kAddress, u"1234"});
     }
@@ -46,16 +46,17 @@ public:
     // As the frame's destructor: stop the deliveries, then let the link go,
     // which joins its threads.
     void Close() {
-        closed = true;
+        closed_ = true;
         Control().SetReceiveTarget(nullptr);
         sink.Close();
-        core.reset();
+        core_.reset();
     }
 
-    ReceiverControl& Control() { return core->Control(); }
-    void Tick() { core->OnTimer(); }
+    ReceiverControl& Control() { return core_->Control(); }
+    void Tick() { core_->OnTimer(); }
     bool Handled(std::u16string_view status) const {
-        return std::find(statuses.begin(), statuses.end(), EncodeCp936(status)) != statuses.end();
+        return std::find(statuses_.begin(), statuses_.end(), EncodeCp936(status)) !=
+               statuses_.end();
     }
     bool StartRead() {
         Control().ClearCommands();
@@ -71,7 +72,7 @@ public:
 
 private:
     void Handle(const char* bytes, size_t count) {
-        if (closed || std::this_thread::get_id() != uiThread) {
+        if (closed_ || std::this_thread::get_id() != uiThread_) {
             ++misplaced;
         }
         std::string chunk(bytes, count);
@@ -80,18 +81,18 @@ private:
                                                                            kLinkDisconnected,
                                                                            kLinkError},
                                 isStatus)) {
-            statuses.push_back(std::move(chunk));
+            statuses_.push_back(std::move(chunk));
         } else {
             dataBytes += count;
             ++dataChunks;
         }
-        core->OnReceiverData(bytes, count);
+        core_->OnReceiverData(bytes, count);
     }
 
-    const std::thread::id uiThread = std::this_thread::get_id();
-    std::atomic<bool> closed{false};
-    std::vector<std::string> statuses;
-    std::unique_ptr<MainFrameCore> core;
+    const std::thread::id uiThread_ = std::this_thread::get_id();
+    std::atomic<bool> closed_{false};
+    std::vector<std::string> statuses_;
+    std::unique_ptr<MainFrameCore> core_;
 };
 
 enum class Moment {

@@ -14,17 +14,17 @@ namespace quorlex::testing {
 using namespace std::chrono_literals;
 
 ToolRun::ToolRun()
-    : folder(std::filesystem::temp_directory_path() /
-             ("quorlexctl-" + std::to_string(::getpid()) + "-" +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
-    std::filesystem::create_directories(folder);
-    for (const auto& entry : platforms.SimulatedReceivers()) {
+    : folder_(std::filesystem::temp_directory_path() /
+              ("quorlexctl-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
+    std::filesystem::create_directories(folder_);
+    for (const auto& entry : platforms_.SimulatedReceivers()) {
         entry.simulator->SetLineRate(0);
     }
 }
 
 ToolRun::~ToolRun() {
-    std::filesystem::remove_all(folder);
+    std::filesystem::remove_all(folder_);
 }
 
 RunResult ToolRun::Run(std::vector<std::string> args) {
@@ -39,9 +39,9 @@ RunResult ToolRun::Run(std::vector<std::string> args) {
     cli::ToolContext context{out,
                              err,
                              false,
-                             platforms,
+                             platforms_,
                              {},
-                             folder / "Bluetooth.cfg",
+                             folder_ / "Bluetooth.cfg",
                              [this](const std::string& name) -> std::optional<std::string> {
                                  const auto it = environment.find(name);
                                  if (it == environment.end()) {
@@ -56,7 +56,7 @@ RunResult ToolRun::Run(std::vector<std::string> args) {
     context.session.sleeper = nullptr;
     context.session.link.readableWait = 100ms;
     context.session.link.workerStopLimit = 1000ms;
-    context.session.sourceTableCache = folder / "cache" / "sourcetable.dat";
+    context.session.sourceTableCache = folder_ / "cache" / "sourcetable.dat";
     RunResult result;
     result.exit = cli::RunCommandLine(static_cast<int>(argv.size()), argv.data(), context);
     result.out = out.str();
@@ -65,7 +65,7 @@ RunResult ToolRun::Run(std::vector<std::string> args) {
 }
 
 std::shared_ptr<ReceiverSimulator> ToolRun::Simulator(const std::string& name) {
-    for (const auto& entry : platforms.SimulatedReceivers()) {
+    for (const auto& entry : platforms_.SimulatedReceivers()) {
         if (entry.name == name) {
             return entry.simulator;
         }
@@ -74,16 +74,16 @@ std::shared_ptr<ReceiverSimulator> ToolRun::Simulator(const std::string& name) {
 }
 
 std::string ToolRun::WriteFile(const std::string& name, const std::string& text) const {
-    const std::filesystem::path path = folder / name;
+    const std::filesystem::path path = folder_ / name;
     std::ofstream(path) << text;
     return path.string();
 }
 
 TcpReceiver::TcpReceiver(const std::string& serial) {
-    simulator.SetLineRate(0);
-    simulator.SetValue(u"DEVICE.INFO.SERIAL", FromUtf8(serial));
+    simulator_.SetLineRate(0);
+    simulator_.SetValue(u"DEVICE.INFO.SERIAL", FromUtf8(serial));
     std::string error;
-    EXPECT_TRUE(server.Start("127.0.0.1", 0, error)) << error;
+    EXPECT_TRUE(server_.Start("127.0.0.1", 0, error)) << error;
 }
 
 void ExpectGolden(const std::string& name, const std::string& text) {

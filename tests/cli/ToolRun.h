@@ -27,17 +27,17 @@ public:
 
     RunResult Run(std::vector<std::string> args);
 
-    cli::ToolPlatforms& Platforms() { return platforms; }
+    cli::ToolPlatforms& Platforms() { return platforms_; }
     std::shared_ptr<ReceiverSimulator> Simulator(const std::string& name);
     // Writes a file into the run's folder and returns its path.
     std::string WriteFile(const std::string& name, const std::string& text) const;
-    const std::filesystem::path& Folder() const { return folder; }
+    const std::filesystem::path& Folder() const { return folder_; }
 
     std::map<std::string, std::string> environment;
 
 private:
-    std::filesystem::path folder;
-    cli::ToolPlatforms platforms;
+    std::filesystem::path folder_;
+    cli::ToolPlatforms platforms_;
 };
 
 // A simulated receiver on a TCP port of this machine, served as
@@ -46,13 +46,13 @@ class TcpReceiver {
 public:
     explicit TcpReceiver(const std::string& serial);
 
-    ReceiverSimulator& Simulator() { return simulator; }
+    ReceiverSimulator& Simulator() { return simulator_; }
     // "tcp:127.0.0.1:PORT"
-    std::string Receiver() const { return "tcp:127.0.0.1:" + std::to_string(server.Port()); }
+    std::string Receiver() const { return "tcp:127.0.0.1:" + std::to_string(server_.Port()); }
 
 private:
-    ReceiverSimulator simulator;
-    ReceiverServer server{simulator}; // after the simulator, which must outlive it
+    ReceiverSimulator simulator_;
+    ReceiverServer server_{simulator_}; // after the simulator, which must outlive it
 };
 
 // Compares text with a golden file; QUORLEX_UPDATE_GOLDEN=1 rewrites the file instead.

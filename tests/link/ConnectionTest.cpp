@@ -35,35 +35,35 @@ using std::chrono::milliseconds;
 class Gate {
 public:
     void Arm() {
-        const std::lock_guard lock(mutex);
-        armed = true;
+        const std::lock_guard lock(mutex_);
+        armed_ = true;
     }
     void Pass(SocketHandle socket) {
-        std::unique_lock lock(mutex);
-        if (!armed || (gated != kInvalidSocket && socket != gated)) {
+        std::unique_lock lock(mutex_);
+        if (!armed_ || (gated_ != kInvalidSocket && socket != gated_)) {
             return;
         }
-        gated = socket;
-        entered = true;
-        changed.notify_all();
-        changed.wait(lock, [this] { return !armed; });
+        gated_ = socket;
+        entered_ = true;
+        changed_.notify_all();
+        changed_.wait(lock, [this] { return !armed_; });
     }
     bool WaitEntered() {
-        std::unique_lock lock(mutex);
-        return changed.wait_for(lock, kPatience, [this] { return entered; });
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, kPatience, [this] { return entered_; });
     }
     void Open() {
-        const std::lock_guard lock(mutex);
-        armed = false;
-        changed.notify_all();
+        const std::lock_guard lock(mutex_);
+        armed_ = false;
+        changed_.notify_all();
     }
 
 private:
-    std::mutex mutex;
-    std::condition_variable changed;
-    bool armed = false;
-    bool entered = false;
-    SocketHandle gated = kInvalidSocket;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool armed_ = false;
+    bool entered_ = false;
+    SocketHandle gated_ = kInvalidSocket;
 };
 
 // A platform whose readable waits and connects can be held by the test; a

@@ -18,20 +18,20 @@ bool IsStatus(const std::string& bytes) {
 }
 
 void RecordingSink::Deliver(const char* bytes, std::size_t count) {
-    std::unique_lock lock(mutex);
-    deliveries.push_back({std::string(bytes, count), bytes[count] == '\0'});
-    if (holdNext) {
-        holdNext = false;
-        holding = true;
-        changed.notify_all();
-        changed.wait(lock, [this] { return !holding; });
+    std::unique_lock lock(mutex_);
+    deliveries_.push_back({std::string(bytes, count), bytes[count] == '\0'});
+    if (holdNext_) {
+        holdNext_ = false;
+        holding_ = true;
+        changed_.notify_all();
+        changed_.wait(lock, [this] { return !holding_; });
     }
-    changed.notify_all();
+    changed_.notify_all();
 }
 
 std::vector<RecordingSink::Delivery> RecordingSink::Deliveries() const {
-    const std::lock_guard lock(mutex);
-    return deliveries;
+    const std::lock_guard lock(mutex_);
+    return deliveries_;
 }
 
 std::vector<std::u16string> RecordingSink::Statuses() const {
@@ -55,8 +55,8 @@ std::string RecordingSink::Data() const {
 }
 
 bool RecordingSink::WaitUntil(const std::function<bool(const std::vector<Delivery>&)>& done) const {
-    std::unique_lock lock(mutex);
-    return changed.wait_for(lock, kPatience, [&] { return done(deliveries); });
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, kPatience, [&] { return done(deliveries_); });
 }
 
 bool RecordingSink::WaitForStatusCount(std::size_t count) const {
@@ -80,20 +80,20 @@ bool RecordingSink::WaitForData(std::size_t bytes) const {
 }
 
 void RecordingSink::HoldNext() {
-    const std::lock_guard lock(mutex);
-    holdNext = true;
+    const std::lock_guard lock(mutex_);
+    holdNext_ = true;
 }
 
 bool RecordingSink::WaitHeld() const {
-    std::unique_lock lock(mutex);
-    return changed.wait_for(lock, kPatience, [this] { return holding; });
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, kPatience, [this] { return holding_; });
 }
 
 void RecordingSink::Release() {
-    const std::lock_guard lock(mutex);
-    holdNext = false;
-    holding = false;
-    changed.notify_all();
+    const std::lock_guard lock(mutex_);
+    holdNext_ = false;
+    holding_ = false;
+    changed_.notify_all();
 }
 
 FarEnd::~FarEnd() {
@@ -102,25 +102,25 @@ FarEnd::~FarEnd() {
 
 FarEndServer FarEnd::Server() {
     return [this](int attachedFd) {
-        const std::lock_guard lock(mutex);
-        if (fd >= 0) {
-            ::close(fd);
+        const std::lock_guard lock(mutex_);
+        if (fd_ >= 0) {
+            ::close(fd_);
         }
-        fd = attachedFd;
-        attached.notify_all();
+        fd_ = attachedFd;
+        attached_.notify_all();
     };
 }
 
 bool FarEnd::WaitAttached() const {
-    std::unique_lock lock(mutex);
-    return attached.wait_for(lock, kPatience, [this] { return fd >= 0; });
+    std::unique_lock lock(mutex_);
+    return attached_.wait_for(lock, kPatience, [this] { return fd_ >= 0; });
 }
 
 void FarEnd::Write(const std::string& bytes) {
-    const std::lock_guard lock(mutex);
+    const std::lock_guard lock(mutex_);
     std::size_t written = 0;
     while (written < bytes.size()) {
-        const ssize_t n = ::send(fd, bytes.data() + written, bytes.size() - written, MSG_NOSIGNAL);
+        const ssize_t n = ::send(fd_, bytes.data() + written, bytes.size() - written, MSG_NOSIGNAL);
         if (n <= 0) {
             return;
         }
@@ -134,8 +134,8 @@ std::string FarEnd::Read(std::size_t count) {
     while (bytes.size() < count && std::chrono::steady_clock::now() < deadline) {
         int current = -1;
         {
-            const std::lock_guard lock(mutex);
-            current = fd;
+            const std::lock_guard lock(mutex_);
+            current = fd_;
         }
         pollfd entry{current, POLLIN, 0};
         if (::poll(&entry, 1, 50) <= 0) {
@@ -152,10 +152,10 @@ std::string FarEnd::Read(std::size_t count) {
 }
 
 void FarEnd::Close() {
-    const std::lock_guard lock(mutex);
-    if (fd >= 0) {
-        ::close(fd);
-        fd = -1;
+    const std::lock_guard lock(mutex_);
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
     }
 }
 

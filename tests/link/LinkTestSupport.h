@@ -43,11 +43,11 @@ public:
     void Release();
 
 private:
-    mutable std::mutex mutex;
-    mutable std::condition_variable changed;
-    std::vector<Delivery> deliveries;
-    bool holdNext = false;
-    bool holding = false;
+    mutable std::mutex mutex_;
+    mutable std::condition_variable changed_;
+    std::vector<Delivery> deliveries_;
+    bool holdNext_ = false;
+    bool holding_ = false;
 };
 
 bool IsStatus(const std::string& bytes);
@@ -68,9 +68,9 @@ public:
     void Close();
 
 private:
-    mutable std::mutex mutex;
-    mutable std::condition_variable attached;
-    int fd = -1;
+    mutable std::mutex mutex_;
+    mutable std::condition_variable attached_;
+    int fd_ = -1;
 };
 
 inline constexpr uint64_t kReceiverAddress = 0x000A3B5C7D9EULL;

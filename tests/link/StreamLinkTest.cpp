@@ -40,22 +40,22 @@ public:
 class TcpEndpoint : public Endpoint {
 public:
     TcpEndpoint(ReceiverSimulator& simulator, const std::string& address, std::string host)
-        : server(simulator), host(std::move(host)) {
-        started = server.Start(address, 0, error);
+        : server_(simulator), host_(std::move(host)) {
+        started = server_.Start(address, 0, error);
     }
     LinkTarget Target() const override {
         LinkTarget target;
         target.kind = kLinkKindTcp;
-        target.host = host;
-        target.port = static_cast<uint16_t>(server.Port());
+        target.host = host_;
+        target.port = static_cast<uint16_t>(server_.Port());
         return target;
     }
     bool started = false;
     std::string error;
 
 private:
-    ReceiverServer server;
-    std::string host;
+    ReceiverServer server_;
+    std::string host_;
 };
 
 // A serial cable through a pseudo-terminal.

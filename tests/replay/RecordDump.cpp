@@ -10,7 +10,7 @@ namespace {
 
 class Dump {
 public:
-    explicit Dump(std::string& out) : out(out) {}
+    explicit Dump(std::string& out) : out_(out) {}
 
     void operator()(std::string_view name, std::u16string_view value) {
         Line(name, "\"" + ToUtf8(value) + "\"");
@@ -74,9 +74,9 @@ public:
 
 private:
     void Line(std::string_view name, const std::string& value) {
-        out.append(name).append(" = ").append(value).append("\n");
+        out_.append(name).append(" = ").append(value).append("\n");
     }
-    std::string& out;
+    std::string& out_;
 };
 
 void DumpConfig(Dump& d, const ReceiverConfig& c) {

@@ -24,9 +24,9 @@ public:
         std::string bytes;
     };
 
-    explicit ReplayWire(int32_t kind) : kind(kind) {}
+    explicit ReplayWire(int32_t kind) : kind_(kind) {}
 
-    int32_t Kind() const { return kind; }
+    int32_t Kind() const { return kind_; }
     void SetTick(int tick);
 
     // The attempt under way (or the next one) opens, or fails.
@@ -45,23 +45,23 @@ private:
     friend class ReplayStream;
     enum class Outcome { Pending, Opens, Fails };
 
-    const int32_t kind;
-    mutable std::mutex mutex;
-    std::condition_variable changed;
-    std::deque<std::string> chunks;
-    std::vector<Sent> sent;
-    Outcome outcome = Outcome::Pending;
-    Ending ending = Ending::None;
-    bool readerWaiting = false;
-    bool readerGone = true;
-    int tick = 0;
+    const int32_t kind_;
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<std::string> chunks_;
+    std::vector<Sent> sent_;
+    Outcome outcome_ = Outcome::Pending;
+    Ending ending_ = Ending::None;
+    bool readerWaiting_ = false;
+    bool readerGone_ = true;
+    int tick_ = 0;
 };
 
 class ReplayStream final : public ByteStream {
 public:
-    explicit ReplayStream(std::shared_ptr<ReplayWire> wire) : wire(std::move(wire)) {}
+    explicit ReplayStream(std::shared_ptr<ReplayWire> wire) : wire_(std::move(wire)) {}
 
-    int32_t Kind() const override { return wire->Kind(); }
+    int32_t Kind() const override { return wire_->Kind(); }
     std::string Describe() const override { return "replay"; }
     OpenResult Open(std::stop_token stop) override;
     int WaitReadable(std::chrono::milliseconds timeout) override;
@@ -71,20 +71,20 @@ public:
     int LastError() override;
 
 private:
-    const std::shared_ptr<ReplayWire> wire;
-    bool shutDown = false; // guarded by the wire's mutex
+    const std::shared_ptr<ReplayWire> wire_;
+    bool shutDown_ = false; // guarded by the wire's mutex
 };
 
 // Every connection of the link goes to the one wire.
 class ReplayStreams final : public StreamFactory {
 public:
-    explicit ReplayStreams(std::shared_ptr<ReplayWire> wire) : wire(std::move(wire)) {}
+    explicit ReplayStreams(std::shared_ptr<ReplayWire> wire) : wire_(std::move(wire)) {}
     std::unique_ptr<ByteStream> Make(const LinkTarget&) override {
-        return std::make_unique<ReplayStream>(wire);
+        return std::make_unique<ReplayStream>(wire_);
     }
 
 private:
-    std::shared_ptr<ReplayWire> wire;
+    std::shared_ptr<ReplayWire> wire_;
 };
 
 } // namespace quorlex::replay

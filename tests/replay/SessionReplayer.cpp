@@ -39,60 +39,60 @@ DeviceRecord ReplayDevice(int32_t kind) {
 
 class TickedTarget : public ProgressTarget {
 public:
-    explicit TickedTarget(const int& tick) : tick(tick) {}
+    explicit TickedTarget(const int& tick) : tick_(tick) {}
     bool HasWindow() const override { return true; }
     void OnBatchProgress(const BatchProgress& p) override {
         lines += FormatText(u"tick %d: %s (%d/%d%s)\n",
-                            {int64_t{tick}, std::u16string_view(p.status), int64_t{p.position},
+                            {int64_t{tick_}, std::u16string_view(p.status), int64_t{p.position},
                              int64_t{p.total}, std::u16string_view(p.failed ? u", failed" : u"")});
     }
     std::u16string lines;
 
 private:
-    const int& tick;
+    const int& tick_;
 };
 
 class Replayer {
 public:
     Replayer(const Session& session, const std::filesystem::path& cacheFile)
-        : session(session),
-          wire(std::make_shared<ReplayWire>(session.records.empty() ? kLinkKindBluetooth
-                                                                    : session.records[0].kind)),
-          streams(wire) {
+        : session_(session),
+          wire_(std::make_shared<ReplayWire>(session.records.empty() ? kLinkKindBluetooth
+                                                                     : session.records[0].kind)),
+          streams_(wire_) {
         LinkOptions options;
-        options.streamFactory = &streams;
+        options.streamFactory = &streams_;
         options.workerStopLimit = kPatience;
         options.diagnostic = [](std::u16string_view) {};
-        core = std::make_unique<MainFrameCore>(
-            platform, [](std::chrono::milliseconds) {}, options, cacheFile);
-        sink = std::make_unique<testing::PumpedSink>(
+        core_ = std::make_unique<MainFrameCore>(
+            platform_, [](std::chrono::milliseconds) {}, options, cacheFile);
+        sink_ = std::make_unique<testing::PumpedSink>(
             [this](const char* bytes, size_t count) { Handle(bytes, count); });
         const auto flow = session.header.find("flow");
-        steps = FlowSteps(flow == session.header.end() ? "read" : flow->second);
+        steps_ = FlowSteps(flow == session.header.end() ? "read" : flow->second);
     }
 
     ~Replayer() {
-        sink->Close();
-        core.reset();
+        sink_->Close();
+        core_.reset();
     }
 
     std::string Run() {
-        ReceiverControl& control = core->Control();
-        control.SetDevice(ReplayDevice(wire->Kind()));
-        control.SetReceiveTarget(sink.get());
-        control.SetProgressTarget(&target);
+        ReceiverControl& control = core_->Control();
+        control.SetDevice(ReplayDevice(wire_->Kind()));
+        control.SetReceiveTarget(sink_.get());
+        control.SetProgressTarget(&target_);
         if (!control.Connect()) {
             Stall("the connection could not be started");
         }
         StartNextStep();
-        for (const WireRecord& record : session.records) {
-            while ((tick + 1) * kTickMicros <= record.micros) {
+        for (const WireRecord& record : session_.records) {
+            while ((tick_ + 1) * kTickMicros <= record.micros) {
                 Tick();
             }
             Play(record);
             StartNextStep();
         }
-        for (int i = 0; i < kTailTicks && (control.IsBatchActive() || nextStep < steps.size());
+        for (int i = 0; i < kTailTicks && (control.IsBatchActive() || nextStep_ < steps_.size());
              ++i) {
             Tick();
         }
@@ -104,27 +104,27 @@ public:
 
 private:
     void Tick() {
-        ++tick;
-        wire->SetTick(tick);
-        core->OnTimer();
+        ++tick_;
+        wire_->SetTick(tick_);
+        core_->OnTimer();
         StartNextStep();
     }
 
     void StartNextStep() {
-        if (core->Control().IsBatchActive() || nextStep >= steps.size()) {
+        if (core_->Control().IsBatchActive() || nextStep_ >= steps_.size()) {
             return;
         }
-        const std::string& step = steps[nextStep++];
-        if (!StartFlowStep(step, *core)) {
+        const std::string& step = steps_[nextStep_++];
+        if (!StartFlowStep(step, *core_)) {
             Stall("unknown flow step " + step);
         }
     }
 
     void Play(const WireRecord& record) {
         if (record.direction == WireRecord::kReceived) {
-            if (core->Control().IsConnected()) {
-                wire->Push(Unmask(record.bytes));
-                Pump([this] { return wire->ReaderWaitingIdle(); }, "a chunk to be taken");
+            if (core_->Control().IsConnected()) {
+                wire_->Push(Unmask(record.bytes));
+                Pump([this] { return wire_->ReaderWaitingIdle(); }, "a chunk to be taken");
             }
         } else if (record.direction == WireRecord::kEvent) {
             PlayEvent(record.bytes);
@@ -136,36 +136,36 @@ private:
         if (text == "close") {
             // The recorded tool closed the link here (the surveyor cancelled):
             // so does the replay, and what the link reported then is its own.
-            closedByTool = true;
+            closedByTool_ = true;
             Cancel();
         } else if (text.starts_with("open ")) {
-            closedByTool = false;
-            linkError = false;
+            closedByTool_ = false;
+            linkError_ = false;
         } else if (event == kLinkConnected) {
-            wire->Open(true);
-            Pump([this] { return core->Control().IsConnected() && wire->ReaderWaitingIdle(); },
+            wire_->Open(true);
+            Pump([this] { return core_->Control().IsConnected() && wire_->ReaderWaitingIdle(); },
                  "the connection");
         } else if (event == kLinkConnectFailed) {
-            const int before = statuses[kLinkConnectFailed];
-            wire->Open(false);
-            Pump([&] { return statuses[kLinkConnectFailed] > before; }, "the failed attempt");
+            const int before = statuses_[kLinkConnectFailed];
+            wire_->Open(false);
+            Pump([&] { return statuses_[kLinkConnectFailed] > before; }, "the failed attempt");
         } else if (event == kLinkError) {
-            linkError = true;
-        } else if (event == kLinkDisconnected && !closedByTool && core->Control().IsConnected()) {
-            const int before = statuses[kLinkDisconnected];
-            wire->End(linkError ? ReplayWire::Ending::Failed : ReplayWire::Ending::Closed);
-            Pump([&] { return statuses[kLinkDisconnected] > before; }, "the end of the link");
+            linkError_ = true;
+        } else if (event == kLinkDisconnected && !closedByTool_ && core_->Control().IsConnected()) {
+            const int before = statuses_[kLinkDisconnected];
+            wire_->End(linkError_ ? ReplayWire::Ending::Failed : ReplayWire::Ending::Closed);
+            Pump([&] { return statuses_[kLinkDisconnected] > before; }, "the end of the link");
         }
     }
 
     // "取消" under a batch that cannot end: the link is closed and its reader
     // reports that before the replay ends.
     void Cancel() {
-        const bool connected = core->Control().IsConnected();
-        const int before = statuses[kLinkDisconnected];
-        core->Control().Disconnect();
+        const bool connected = core_->Control().IsConnected();
+        const int before = statuses_[kLinkDisconnected];
+        core_->Control().Disconnect();
         if (connected) {
-            Pump([&] { return statuses[kLinkDisconnected] > before; }, "the cancelled link");
+            Pump([&] { return statuses_[kLinkDisconnected] > before; }, "the cancelled link");
         }
     }
 
@@ -173,19 +173,19 @@ private:
         const std::u16string text = DecodeCp936(std::string_view(bytes, count));
         for (const std::u16string_view status :
              {kLinkConnected, kLinkConnectFailed, kLinkPinRefused, kLinkDisconnected, kLinkError}) {
-            statuses[status] += text == status ? 1 : 0;
+            statuses_[status] += text == status ? 1 : 0;
         }
-        core->OnReceiverData(bytes, count);
+        core_->OnReceiverData(bytes, count);
     }
 
     void Pump(const std::function<bool()>& done, const std::string& what) {
-        if (!sink->PumpUntil(done, kPatience)) {
+        if (!sink_->PumpUntil(done, kPatience)) {
             Stall("no end to waiting for " + what);
         }
     }
 
     void Stall(const std::string& why) {
-        problems += "!! tick " + std::to_string(tick) + ": " + why + "\n";
+        problems_ += "!! tick " + std::to_string(tick_) + ": " + why + "\n";
     }
 
     // A masked value in a received line is the one this replay sent for
@@ -226,7 +226,7 @@ private:
 
     std::string LastSentValue(std::string_view key) const {
         const std::string command = "SET," + std::string(key);
-        const auto sent = wire->SentBytes();
+        const auto sent = wire_->SentBytes();
         for (auto it = sent.rbegin(); it != sent.rend(); ++it) {
             if (it->bytes.starts_with(command)) {
                 const std::string value = it->bytes.substr(command.size());
@@ -237,34 +237,34 @@ private:
     }
 
     std::string Outcome() const {
-        std::string out = "[progress]\n" + ToUtf8(target.lines) + "[sent]\n";
-        for (const ReplayWire::Sent& sent : wire->SentBytes()) {
+        std::string out = "[progress]\n" + ToUtf8(target_.lines) + "[sent]\n";
+        for (const ReplayWire::Sent& sent : wire_->SentBytes()) {
             out += "tick " + std::to_string(sent.tick) + ": " + EscapeWireBytes(sent.bytes) + "\n";
         }
-        if (!core->Store().MountPoints().empty()) {
+        if (!core_->Store().MountPoints().empty()) {
             out += "[mount points]\n";
-            for (const std::u16string& name : core->Store().MountPoints()) {
+            for (const std::u16string& name : core_->Store().MountPoints()) {
                 out += ToUtf8(name) + "\n";
             }
         }
-        out += "[record]\n" + DumpRecord(core->Control().Settings());
-        return problems + out;
+        out += "[record]\n" + DumpRecord(core_->Control().Settings());
+        return problems_ + out;
     }
 
-    const Session& session;
-    SimulatedPlatform platform; // never used: every connection is replayed
-    std::shared_ptr<ReplayWire> wire;
-    ReplayStreams streams;
-    int tick = 0;
-    TickedTarget target{tick};
-    std::unique_ptr<MainFrameCore> core;
-    std::unique_ptr<testing::PumpedSink> sink;
-    std::vector<std::string> steps;
-    std::size_t nextStep = 0;
-    std::map<std::u16string_view, int> statuses;
-    bool closedByTool = false;
-    bool linkError = false;
-    std::string problems;
+    const Session& session_;
+    SimulatedPlatform platform_; // never used: every connection is replayed
+    std::shared_ptr<ReplayWire> wire_;
+    ReplayStreams streams_;
+    int tick_ = 0;
+    TickedTarget target_{tick_};
+    std::unique_ptr<MainFrameCore> core_;
+    std::unique_ptr<testing::PumpedSink> sink_;
+    std::vector<std::string> steps_;
+    std::size_t nextStep_ = 0;
+    std::map<std::u16string_view, int> statuses_;
+    bool closedByTool_ = false;
+    bool linkError_ = false;
+    std::string problems_;
 };
 
 } // namespace

@@ -17,7 +17,7 @@ SimPeer::SimPeer(ReceiverSimulator& simulator) {
         ADD_FAILURE() << "socketpair failed";
         return;
     }
-    fd = fds[0];
+    fd_ = fds[0];
     simulator.Attach(fds[1]);
 }
 
@@ -26,15 +26,15 @@ SimPeer::~SimPeer() {
 }
 
 void SimPeer::Close() {
-    if (fd >= 0) {
-        close(fd);
-        fd = -1;
+    if (fd_ >= 0) {
+        close(fd_);
+        fd_ = -1;
     }
 }
 
 void SimPeer::Write(std::string_view bytes) const {
     while (!bytes.empty()) {
-        const ssize_t n = send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+        const ssize_t n = send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -44,12 +44,12 @@ void SimPeer::Write(std::string_view bytes) const {
 }
 
 std::optional<std::string> SimPeer::ReadChunk(std::chrono::milliseconds timeout) {
-    pollfd p{fd, POLLIN, 0};
+    pollfd p{fd_, POLLIN, 0};
     if (poll(&p, 1, static_cast<int>(timeout.count())) <= 0) {
         return std::nullopt;
     }
     char buffer[4096];
-    const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
+    const ssize_t n = recv(fd_, buffer, sizeof buffer, 0);
     if (n <= 0) {
         return std::string();
     }
@@ -62,9 +62,9 @@ std::vector<std::string> SimPeer::ReadUntil(std::string_view marker,
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;;) {
         std::size_t end;
-        while ((end = pending.find("\r\n")) != std::string::npos) {
-            lines.push_back(pending.substr(0, end));
-            pending.erase(0, end + 2);
+        while ((end = pending_.find("\r\n")) != std::string::npos) {
+            lines.push_back(pending_.substr(0, end));
+            pending_.erase(0, end + 2);
             if (lines.back().find(marker) != std::string::npos) {
                 return lines;
             }
@@ -78,7 +78,7 @@ std::vector<std::string> SimPeer::ReadUntil(std::string_view marker,
         if (!chunk || chunk->empty()) {
             return lines;
         }
-        pending += *chunk;
+        pending_ += *chunk;
     }
 }
 
@@ -103,7 +103,7 @@ bool SimPeer::SeesEndOfStream(std::chrono::milliseconds timeout) {
         if (chunk->empty()) {
             return true;
         }
-        pending += *chunk;
+        pending_ += *chunk;
     }
 }
 

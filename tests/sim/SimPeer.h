@@ -37,12 +37,12 @@ public:
     // True when the far end closes within the time-out (buffered bytes are skipped).
     bool SeesEndOfStream(std::chrono::milliseconds timeout);
     // Everything received so far and not yet taken as lines.
-    const std::string& Pending() const { return pending; }
+    const std::string& Pending() const { return pending_; }
     void Close();
 
 private:
-    int fd = -1;
-    std::string pending;
+    int fd_ = -1;
+    std::string pending_;
 };
 
 // The checksum rule as the tool checks it, written independently of the

@@ -48,7 +48,7 @@ protected:
 class TextDialog : public Dialog {
 public:
     explicit TextDialog(int templateId, int textId, QWidget* parent = nullptr)
-        : Dialog(templateId, parent), textId(textId) {}
+        : Dialog(templateId, parent), textId_(textId) {}
 
     std::u16string text;
     int number = 0;
@@ -57,14 +57,14 @@ public:
 protected:
     void DoDataExchange(DataExchange& dx) override {
         if (asNumber) {
-            DdxInt(dx, textId, number);
+            DdxInt(dx, textId_, number);
         } else {
-            DdxText(dx, textId, text);
+            DdxText(dx, textId_, text);
         }
     }
 
 private:
-    int textId;
+    int textId_;
 };
 
 TEST(DialogTest, BuildsTheTemplateInDialogUnitsWithItsStyles) {

@@ -55,7 +55,7 @@ namespace {
 
 class Shooter {
 public:
-    explicit Shooter(QString folder) : folder(std::move(folder)) {}
+    explicit Shooter(QString folder) : folder_(std::move(folder)) {}
 
     // Runs the dialog, lets fill put it into a telling state, saves a picture;
     // at the size given, if any, instead of the template's.
@@ -102,7 +102,7 @@ public:
 
 private:
     void Save(QWidget& widget, const QString& name) {
-        const QString path = QDir(folder).filePath(name + QStringLiteral(".png"));
+        const QString path = QDir(folder_).filePath(name + QStringLiteral(".png"));
         if (widget.grab().save(path)) {
             QTextStream(stdout) << path << '\n';
         } else {
@@ -111,7 +111,7 @@ private:
         }
     }
 
-    QString folder;
+    QString folder_;
 };
 
 void FillProgress(CProgressDlg& dialog) {
