@@ -20,7 +20,6 @@ constexpr int kPortEdit = 1076;
 constexpr int kBaudList = 1077;
 constexpr int kHint = 1078;
 
-constexpr int kTcpIndex = 0;
 constexpr int kSerialIndex = 1;
 
 constexpr std::u16string_view kBadTcp = u"网络地址或端口不正确，请重新输入!";

@@ -135,7 +135,8 @@ TEST(ConfigFileTest, WhatAReceiverReportsReadsBackAsTheSameFile) {
     const auto doc = ConfigToJson(reported, settings.info, leftOut);
     EXPECT_TRUE(leftOut.empty());
     EXPECT_EQ(doc["baseNetwork"]["server"]["address"], "192.0.2.5");
-    EXPECT_EQ(doc["networkRelay"]["server"]["password"], json({{"source", "receiver"}}));
+    EXPECT_EQ(doc["networkRelay"]["server"]["password"],
+              nlohmann::ordered_json({{"source", "receiver"}}));
 
     std::vector<ConfigProblem> problems;
     const auto config = ParseConfigJson(doc.dump(), problems);

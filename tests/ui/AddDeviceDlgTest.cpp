@@ -24,7 +24,6 @@ namespace {
 
 using testing::SimulatedFrame;
 
-constexpr int kList = 1032;
 constexpr int kPin = 1034;
 constexpr int kConnect = 1036;
 constexpr int kExit = 1037;

@@ -200,7 +200,7 @@ TEST(NetworkRelayDlgTest, OpensOnTheBlocksChannelAndStoresItWithoutReadingTheEdi
         dialog.block.protocol = 10;
         const RadioBlock incoming = dialog.block;
         Shown shown;
-        const int result = RunModal(dialog, [&] {
+        const int result = RunModal(dialog, [&, channel = channel] {
             shown = {dialog.DlgItem<QComboBox>(kChannelList)->currentIndex(),
                      dialog.GetDlgItemText(kFrequencyEdit),
                      dialog.GetDlgItem(kFrequencyEdit)->isEnabled(),
