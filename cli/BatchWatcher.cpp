@@ -86,11 +86,12 @@ void BatchWatcher::EndCurrent(CommandResult result) {
     record.seconds = std::chrono::duration<double>(now - currentSince_).count();
     currentSince_ = now;
     ++current_;
-    std::string line = "[" + std::to_string(first_ + current_) + "/" + std::to_string(of_) + "] " +
-                       ToUtf8(record.item.description) +
-                       ToUtf8(result == CommandResult::Acknowledged ? kAcknowledged : kTimedOut) +
-                       " (" + ToUtf8(MaskedCommand(record.item.command)) + ", " +
-                       Seconds(record.seconds) + ")";
+    // Starting from the literal would trip a GCC 12 -Wrestrict false positive.
+    std::string line = "[";
+    line += std::to_string(first_ + current_) + "/" + std::to_string(of_) + "] " +
+            ToUtf8(record.item.description) +
+            ToUtf8(result == CommandResult::Acknowledged ? kAcknowledged : kTimedOut) + " (" +
+            ToUtf8(MaskedCommand(record.item.command)) + ", " + Seconds(record.seconds) + ")";
     if (!record.answer.empty()) {
         line += " receiver answered: " + ToUtf8(record.answer);
     }

@@ -24,7 +24,8 @@ std::string_view SectionOf(std::string_view path) {
 }
 
 json::json_pointer PointerOf(std::string_view path) {
-    std::string pointer = "/" + std::string(path);
+    std::string pointer(1, '/');
+    pointer += path;
     std::replace(pointer.begin(), pointer.end(), '.', '/');
     return json::json_pointer(pointer);
 }

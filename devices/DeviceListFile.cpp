@@ -128,7 +128,8 @@ std::filesystem::path DeviceListFile::CopyName(int n) const {
     std::filesystem::path name = path_;
     name += ".bak";
     if (n > 0) {
-        name += "." + std::to_string(n);
+        name += '.';
+        name += std::to_string(n);
     }
     return name;
 }

@@ -117,7 +117,8 @@ std::u16string LinkLocationText(const LinkTarget& target) {
     if (target.kind == kLinkKindTcp) {
         const bool v6 = target.host.find(':') != std::string::npos;
         text = v6 ? "[" + target.host + "]" : target.host;
-        text += ":" + std::to_string(target.port);
+        text += ':';
+        text += std::to_string(target.port);
     } else if (target.kind == kLinkKindSerial) {
         text = target.path + ":" + std::to_string(target.baud);
     }

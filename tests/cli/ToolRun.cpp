@@ -36,19 +36,16 @@ RunResult ToolRun::Run(std::vector<std::string> args) {
     }
     std::ostringstream out;
     std::ostringstream err;
-    cli::ToolContext context{out,
-                             err,
-                             false,
-                             platforms_,
-                             {},
-                             folder_ / "Bluetooth.cfg",
-                             [this](const std::string& name) -> std::optional<std::string> {
-                                 const auto it = environment.find(name);
-                                 if (it == environment.end()) {
-                                     return std::nullopt;
-                                 }
-                                 return it->second;
-                             }};
+    const auto lookup = [this](const std::string& name) -> std::optional<std::string> {
+        const auto it = environment.find(name);
+        if (it == environment.end()) {
+            return std::nullopt;
+        }
+        return it->second;
+    };
+    // Spelled out: a bare {} trips GCC 12's -Wmaybe-uninitialized at -O3.
+    cli::ToolContext context{
+        out, err, false, platforms_, cli::SessionOptions{}, folder_ / "Bluetooth.cfg", lookup};
     // Fast enough for the suite, slow enough for a loaded machine: a command
     // that is never answered costs eleven ticks.
     context.session.tick = 150ms;

@@ -13,7 +13,10 @@ public:
     explicit Dump(std::string& out) : out_(out) {}
 
     void operator()(std::string_view name, std::u16string_view value) {
-        Line(name, "\"" + ToUtf8(value) + "\"");
+        std::string quoted(1, '"');
+        quoted += ToUtf8(value);
+        quoted += '"';
+        Line(name, quoted);
     }
     void operator()(std::string_view name, int32_t value) { Line(name, std::to_string(value)); }
     void operator()(std::string_view name, double value) {
