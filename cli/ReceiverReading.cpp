@@ -15,10 +15,11 @@ std::optional<RunReceivers> ResolveReceivers(ToolContext& context, const Receive
     RunReceivers receivers;
     for (const std::string& name : names) {
         std::string error;
-        const auto spec = ParseReceiverSpec(name, error);
-        auto resolved = spec ? context.platforms.Resolve(*spec, resolve, error) : std::nullopt;
+        const auto argument = ParseReceiverArgument(name, error);
+        auto resolved =
+            argument ? context.platforms.Resolve(*argument, resolve, error) : std::nullopt;
         if (!resolved) {
-            context.err << "quorlexctl: " << (spec ? "" : name + ": ") << error
+            context.err << "quorlexctl: " << (argument ? "" : name + ": ") << error
                         << "; nothing was sent\n";
             return std::nullopt;
         }

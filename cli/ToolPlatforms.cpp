@@ -128,17 +128,17 @@ void ToolPlatforms::AddSimulatedReceiver(SimulatedReceiver receiver,
     simulated_->AddReceiver(std::move(receiver));
 }
 
-std::optional<ResolvedReceiver> ToolPlatforms::Resolve(const ReceiverSpec& spec,
+std::optional<ResolvedReceiver> ToolPlatforms::Resolve(const ReceiverArgument& argument,
                                                        const ResolveOptions& options,
                                                        std::string& error) {
-    switch (spec.kind) {
+    switch (argument.kind) {
     case ReceiverKind::Tcp:
     case ReceiverKind::Serial:
         return ResolvedReceiver{
-            spec.text, &NoBluetooth(),
-            DeviceRecord{LinkKindOf(spec.kind), spec.location, 0, u"", spec.location}};
+            argument.text, &NoBluetooth(),
+            DeviceRecord{LinkKindOf(argument.kind), argument.location, 0, u"", argument.location}};
     case ReceiverKind::Simulated:
-        return ResolveSimulated(spec, options, error);
+        return ResolveSimulated(argument, options, error);
     case ReceiverKind::BluetoothAddress:
     case ReceiverKind::BluetoothName:
         break;
@@ -149,72 +149,74 @@ std::optional<ResolvedReceiver> ToolPlatforms::Resolve(const ReceiverSpec& spec,
     }
     std::vector<const KnownDevice*> matches;
     for (const KnownDevice& device : *known) {
-        const bool match = spec.kind == ReceiverKind::BluetoothName
-                               ? ToUtf8(device.name) == spec.name
+        const bool match = argument.kind == ReceiverKind::BluetoothName
+                               ? ToUtf8(device.name) == argument.name
                                : KnownDeviceKind(device) == kLinkKindBluetooth &&
-                                     ParseHexAddress(device.address) == spec.address;
+                                     ParseHexAddress(device.address) == argument.address;
         if (match) {
             matches.push_back(&device);
         }
     }
-    if (spec.kind == ReceiverKind::BluetoothName && matches.size() != 1) {
-        error = spec.text + (matches.empty() ? ": no receiver of that name in the device list " +
+    if (argument.kind == ReceiverKind::BluetoothName && matches.size() != 1) {
+        error =
+            argument.text + (matches.empty() ? ": no receiver of that name in the device list " +
                                                    options.deviceList.string()
                                              : ": several receivers of that name in the device "
                                                "list; give its address instead");
         return std::nullopt;
     }
     if (matches.empty()) {
-        return ResolvedReceiver{spec.text, &Bluetooth(),
-                                DeviceRecord{kLinkKindBluetooth, u"", spec.address,
+        return ResolvedReceiver{argument.text, &Bluetooth(),
+                                DeviceRecord{kLinkKindBluetooth, u"", argument.address,
                                              options.pin.value_or(std::u16string(kDefaultPin))}};
     }
-    return ResolveListed(spec, *matches.front(), options, error);
+    return ResolveListed(argument, *matches.front(), options, error);
 }
 
-std::optional<ResolvedReceiver> ToolPlatforms::ResolveSimulated(const ReceiverSpec& spec,
+std::optional<ResolvedReceiver> ToolPlatforms::ResolveSimulated(const ReceiverArgument& argument,
                                                                 const ResolveOptions& options,
                                                                 std::string& error) {
     const auto& entries = SimulatedReceivers();
     const auto it = std::find_if(entries.begin(), entries.end(), [&](const auto& e) {
-        return spec.name.empty() || e.name == spec.name;
+        return argument.name.empty() || e.name == argument.name;
     });
     if (it == entries.end()) {
-        error = spec.text + ": no simulated receiver of that name (there are";
+        error = argument.text + ": no simulated receiver of that name (there are";
         for (const auto& entry : entries) {
             error += " " + entry.name;
         }
         error += ")";
         return std::nullopt;
     }
-    return ResolvedReceiver{spec.text, &Simulated(),
+    return ResolvedReceiver{argument.text, &Simulated(),
                             DeviceRecord{kLinkKindBluetooth, FromUtf8(it->name), it->address,
                                          options.pin.value_or(it->pin)}};
 }
 
 // A receiver of the device list is reached the way the list keeps it.
-std::optional<ResolvedReceiver> ToolPlatforms::ResolveListed(const ReceiverSpec& spec,
+std::optional<ResolvedReceiver> ToolPlatforms::ResolveListed(const ReceiverArgument& argument,
                                                              const KnownDevice& device,
                                                              const ResolveOptions& options,
                                                              std::string& error) {
     const int32_t kind = KnownDeviceKind(device);
     if (kind == kLinkKindBluetooth) {
-        return ResolvedReceiver{spec.text, &Bluetooth(),
+        return ResolvedReceiver{argument.text, &Bluetooth(),
                                 DeviceRecord{kind, device.name, ParseHexAddress(device.address),
                                              options.pin.value_or(device.pin)}};
     }
     if (!IsKnownLinkKind(kind)) {
-        error = spec.text + ": the device list keeps it as a \"" + ToUtf8(device.kind) +
+        error = argument.text + ": the device list keeps it as a \"" + ToUtf8(device.kind) +
                 "\" receiver, which this version cannot reach";
         return std::nullopt;
     }
     const std::optional<LinkTarget> target = ParseLinkLocation(kind, device.address);
     if (!target) {
-        error = spec.text + ": the device list gives it the address \"" + ToUtf8(device.address) +
-                "\", which is not a " + std::string(LinkKindName(kind)) + " location";
+        error = argument.text + ": the device list gives it the address \"" +
+                ToUtf8(device.address) + "\", which is not a " + std::string(LinkKindName(kind)) +
+                " location";
         return std::nullopt;
     }
-    return ResolvedReceiver{spec.text, &NoBluetooth(),
+    return ResolvedReceiver{argument.text, &NoBluetooth(),
                             DeviceRecord{kind, device.name, 0, u"", LinkLocationText(*target)}};
 }
 

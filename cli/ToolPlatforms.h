@@ -1,7 +1,7 @@
 #pragma once
 
 #include "channel/DeviceRecord.h"
-#include "cli/ReceiverSpec.h"
+#include "cli/ReceiverArgument.h"
 #include "devices/KnownDevice.h"
 #include "link/BluetoothPlatform.h"
 #include "link/WireTap.h"
@@ -63,16 +63,17 @@ public:
 
     // Finds the receiver a RECEIVER names; a name from the device list is
     // reached by the link kind the list keeps. nullopt with error.
-    std::optional<ResolvedReceiver> Resolve(const ReceiverSpec& spec, const ResolveOptions& options,
-                                            std::string& error);
+    std::optional<ResolvedReceiver> Resolve(const ReceiverArgument& argument,
+                                            const ResolveOptions& options, std::string& error);
 
 private:
     void AddDefaultSimulatedReceivers();
     void AddSimulatedReceiver(SimulatedReceiver receiver,
                               std::shared_ptr<ReceiverSimulator> simulator);
-    std::optional<ResolvedReceiver>
-    ResolveSimulated(const ReceiverSpec& spec, const ResolveOptions& options, std::string& error);
-    std::optional<ResolvedReceiver> ResolveListed(const ReceiverSpec& spec,
+    std::optional<ResolvedReceiver> ResolveSimulated(const ReceiverArgument& argument,
+                                                     const ResolveOptions& options,
+                                                     std::string& error);
+    std::optional<ResolvedReceiver> ResolveListed(const ReceiverArgument& argument,
                                                   const KnownDevice& device,
                                                   const ResolveOptions& options,
                                                   std::string& error);

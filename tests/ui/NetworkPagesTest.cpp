@@ -386,9 +386,10 @@ TEST(MountPointFetchDlgTest, EveryFormOfTheTableAndARefusal) {
         MainFrameCore& core = sim.frame->Core();
         const std::string earlier = "SOURCETABLE 200 OK\r\nSTR;EARLIER;x\r\nENDSOURCETABLE\r\n";
         const QString cachePath = sim.folder.filePath("sourcetable.dat");
-        QFile seed(cachePath);
-        ASSERT_TRUE(seed.open(QIODevice::WriteOnly) && seed.write(earlier.c_str()) > 0);
-        seed.close();
+        QFile earlierFile(cachePath);
+        ASSERT_TRUE(earlierFile.open(QIODevice::WriteOnly) &&
+                    earlierFile.write(earlier.c_str()) > 0);
+        earlierFile.close();
         ASSERT_TRUE(sim.Connect(form.receiver));
         Pages pages(sim);
         RecordingPrompts prompts;

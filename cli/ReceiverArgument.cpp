@@ -1,4 +1,4 @@
-#include "cli/ReceiverSpec.h"
+#include "cli/ReceiverArgument.h"
 
 #include "common/Text.h"
 #include "link/LinkTarget.h"
@@ -48,12 +48,12 @@ std::string SerialBaudList() {
 
 // "tcp:" and "serial:" are read as the device dialog reads a location, so a
 // receiver named either way is the same receiver.
-bool ParseLocation(ReceiverKind kind, std::string_view rest, ReceiverSpec& spec,
+bool ParseLocation(ReceiverKind kind, std::string_view rest, ReceiverArgument& argument,
                    std::string& error) {
     const std::optional<LinkTarget> target = ParseLinkLocation(LinkKindOf(kind), FromUtf8(rest));
     if (target) {
-        spec.kind = kind;
-        spec.location = LinkLocationText(*target);
+        argument.kind = kind;
+        argument.location = LinkLocationText(*target);
         return true;
     }
     const size_t colon = rest.rfind(':');
@@ -83,35 +83,35 @@ int32_t LinkKindOf(ReceiverKind kind) {
     }
 }
 
-std::optional<ReceiverSpec> ParseReceiverSpec(std::string_view text, std::string& error) {
-    ReceiverSpec spec;
-    spec.text = text;
+std::optional<ReceiverArgument> ParseReceiverArgument(std::string_view text, std::string& error) {
+    ReceiverArgument argument;
+    argument.text = text;
     bool ok = true;
     if (text.empty()) {
         error = "an empty receiver name";
         ok = false;
     } else if (text == "sim" || text.starts_with("sim:")) {
-        spec.kind = ReceiverKind::Simulated;
-        spec.name = text.substr(std::min<size_t>(text.size(), 4));
+        argument.kind = ReceiverKind::Simulated;
+        argument.name = text.substr(std::min<size_t>(text.size(), 4));
         if (text.size() == 4) {
             error = "expected sim or sim:NAME";
             ok = false;
         }
     } else if (text.starts_with("tcp:")) {
-        ok = ParseLocation(ReceiverKind::Tcp, text.substr(4), spec, error);
+        ok = ParseLocation(ReceiverKind::Tcp, text.substr(4), argument, error);
     } else if (text.starts_with("serial:")) {
-        ok = ParseLocation(ReceiverKind::Serial, text.substr(7), spec, error);
+        ok = ParseLocation(ReceiverKind::Serial, text.substr(7), argument, error);
     } else if (const auto address = ParseAddress(text)) {
-        spec.kind = ReceiverKind::BluetoothAddress;
-        spec.address = *address;
+        argument.kind = ReceiverKind::BluetoothAddress;
+        argument.address = *address;
     } else {
-        spec.kind = ReceiverKind::BluetoothName;
-        spec.name = text;
+        argument.kind = ReceiverKind::BluetoothName;
+        argument.name = text;
     }
     if (!ok) {
         return std::nullopt;
     }
-    return spec;
+    return argument;
 }
 
 std::string FormatBluetoothAddress(uint64_t address) {

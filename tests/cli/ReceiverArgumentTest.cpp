@@ -1,39 +1,39 @@
-#include "cli/ReceiverSpec.h"
+#include "cli/ReceiverArgument.h"
 
 #include <gtest/gtest.h>
 
 using namespace quorlex::cli;
 
-TEST(ReceiverSpecTest, EveryKindAndItsMistakes) {
+TEST(ReceiverArgumentTest, EveryKindAndItsMistakes) {
     struct Case {
         const char* text;
-        std::optional<ReceiverSpec> spec; // nullopt: refused
+        std::optional<ReceiverArgument> argument; // nullopt: refused
         const char* error = "";
     };
-    auto spec = [](ReceiverKind kind, const char* text) {
-        ReceiverSpec s;
+    auto argument = [](ReceiverKind kind, const char* text) {
+        ReceiverArgument s;
         s.kind = kind;
         s.text = text;
         return s;
     };
-    ReceiverSpec address = spec(ReceiverKind::BluetoothAddress, "00:12:6F:0A:1B:2C");
+    ReceiverArgument address = argument(ReceiverKind::BluetoothAddress, "00:12:6F:0A:1B:2C");
     address.address = 0x00126F0A1B2CULL;
-    ReceiverSpec listed = spec(ReceiverKind::BluetoothAddress, "00126f0a1b2c");
+    ReceiverArgument listed = argument(ReceiverKind::BluetoothAddress, "00126f0a1b2c");
     listed.address = 0x00126F0A1B2CULL;
-    ReceiverSpec named = spec(ReceiverKind::BluetoothName, "GNSS-R01");
+    ReceiverArgument named = argument(ReceiverKind::BluetoothName, "GNSS-R01");
     named.name = "GNSS-R01";
-    ReceiverSpec almost = spec(ReceiverKind::BluetoothName, "00:12:6F:0A:1B");
+    ReceiverArgument almost = argument(ReceiverKind::BluetoothName, "00:12:6F:0A:1B");
     almost.name = "00:12:6F:0A:1B";
-    ReceiverSpec sim = spec(ReceiverKind::Simulated, "sim");
-    ReceiverSpec simNamed = spec(ReceiverKind::Simulated, "sim:GNSS-R02");
+    ReceiverArgument sim = argument(ReceiverKind::Simulated, "sim");
+    ReceiverArgument simNamed = argument(ReceiverKind::Simulated, "sim:GNSS-R02");
     simNamed.name = "GNSS-R02";
-    ReceiverSpec tcp = spec(ReceiverKind::Tcp, "tcp:receiver.local:9527");
+    ReceiverArgument tcp = argument(ReceiverKind::Tcp, "tcp:receiver.local:9527");
     tcp.location = u"receiver.local:9527";
-    ReceiverSpec tcp6 = spec(ReceiverKind::Tcp, "tcp:[::1]:2101");
+    ReceiverArgument tcp6 = argument(ReceiverKind::Tcp, "tcp:[::1]:2101");
     tcp6.location = u"[::1]:2101";
-    ReceiverSpec serial = spec(ReceiverKind::Serial, "serial:/dev/ttyUSB0");
+    ReceiverArgument serial = argument(ReceiverKind::Serial, "serial:/dev/ttyUSB0");
     serial.location = u"/dev/ttyUSB0:115200";
-    ReceiverSpec serialBaud = spec(ReceiverKind::Serial, "serial:/dev/ttyS1:9600");
+    ReceiverArgument serialBaud = argument(ReceiverKind::Serial, "serial:/dev/ttyS1:9600");
     serialBaud.location = u"/dev/ttyS1:9600";
 
     const Case cases[] = {
@@ -57,8 +57,8 @@ TEST(ReceiverSpecTest, EveryKindAndItsMistakes) {
     };
     for (const Case& c : cases) {
         std::string error;
-        const auto parsed = ParseReceiverSpec(c.text, error);
-        EXPECT_EQ(parsed, c.spec) << c.text;
+        const auto parsed = ParseReceiverArgument(c.text, error);
+        EXPECT_EQ(parsed, c.argument) << c.text;
         EXPECT_NE(error.find(c.error), std::string::npos) << c.text << ": " << error;
     }
     EXPECT_EQ(FormatBluetoothAddress(0x00126F0A1B2CULL), "00:12:6F:0A:1B:2C");

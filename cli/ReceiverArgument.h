@@ -19,7 +19,7 @@ enum class ReceiverKind {
 int32_t LinkKindOf(ReceiverKind kind);
 
 // A RECEIVER argument, parsed but not yet looked up.
-struct ReceiverSpec {
+struct ReceiverArgument {
     ReceiverKind kind = ReceiverKind::BluetoothName;
     std::string text; // as given; what reports call the receiver
     uint64_t address = 0;
@@ -28,11 +28,11 @@ struct ReceiverSpec {
     // ("host:port", "path:baud").
     std::u16string location;
 
-    bool operator==(const ReceiverSpec&) const = default;
+    bool operator==(const ReceiverArgument&) const = default;
 };
 
 // nullopt with error set when the text names no receiver.
-std::optional<ReceiverSpec> ParseReceiverSpec(std::string_view text, std::string& error);
+std::optional<ReceiverArgument> ParseReceiverArgument(std::string_view text, std::string& error);
 
 // "00:12:6F:0A:1B:2C".
 std::string FormatBluetoothAddress(uint64_t address);
