@@ -150,16 +150,7 @@ bool SerialStream::IsShutDown() {
 }
 
 int SerialStream::WaitReadable(std::chrono::milliseconds timeout) {
-    switch (WaitFor(fd_.load(), POLLIN, wakeFd_, timeout)) {
-    case WaitOutcome::Ready:
-    case WaitOutcome::Woken:
-        return 1;
-    case WaitOutcome::TimedOut:
-        return 0;
-    case WaitOutcome::Failed:
-        break;
-    }
-    return -1;
+    return WaitReadableFor(fd_.load(), wakeFd_, timeout);
 }
 
 std::ptrdiff_t SerialStream::Read(char* buffer, std::size_t size) {

@@ -40,6 +40,19 @@ WaitOutcome WaitFor(int fd, short events, int wakeFd, std::chrono::milliseconds 
     }
 }
 
+int WaitReadableFor(int fd, int wakeFd, std::chrono::milliseconds timeout) {
+    switch (WaitFor(fd, POLLIN, wakeFd, timeout)) {
+    case WaitOutcome::Ready:
+    case WaitOutcome::Woken:
+        return 1;
+    case WaitOutcome::TimedOut:
+        return 0;
+    case WaitOutcome::Failed:
+        break;
+    }
+    return -1;
+}
+
 int MakeWakeDescriptor() {
     return ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
 }
