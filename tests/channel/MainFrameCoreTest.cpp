@@ -104,6 +104,11 @@ protected:
     }
 
     void TearDown() override {
+        if (sink) {
+            Control().Disconnect();
+            Control().SetReceiveTarget(nullptr);
+            sink->Close();
+        }
         core.reset();
         std::filesystem::remove_all(cacheDir);
     }
@@ -122,10 +127,28 @@ protected:
     }
 
     // A new mount point fetch, as the network page starts one.
-    void StartFetch() {
-        core->SetFetchActive(false);
-        core->Store().Reset();
-        core->SetFetchActive(true);
+    static void StartFetch(MainFrameCore& frame) {
+        frame.SetFetchActive(false);
+        frame.Store().Reset();
+        frame.SetFetchActive(true);
+    }
+    void StartFetch() { StartFetch(*core); }
+
+    // Connects to a receiver that stays silent: the test hands its bytes over itself.
+    void ConnectSilent() {
+        if (!sink) {
+            SimulatedReceiver silent;
+            silent.address = kAddress;
+            silent.pin = u"1234";
+            silent.faults.silent = true;
+            platform.AddReceiver(silent);
+            sink = std::make_unique<PumpedSink>(
+                [this](const char* b, size_t n) { core->OnReceiverData(b, n); });
+            Control().SetReceiveTarget(sink.get());
+            Control().SetDevice({kLinkKindBluetooth, u"R", kAddress, u"1234"});
+        }
+        ASSERT_TRUE(Control().Connect());
+        ASSERT_TRUE(sink->PumpUntil([&] { return Noted(kLinkConnected); }, 5s));
     }
 
     std::string CachedBytes() const {
@@ -143,6 +166,7 @@ protected:
     std::vector<std::chrono::milliseconds> pauses;
     std::unique_ptr<MainFrameCore> core;
     RecordingTarget target;
+    std::unique_ptr<PumpedSink> sink;
 };
 
 TEST_F(MainFrameCoreTest, OnlyAShortChunkOfReceivedDataPauses) {
@@ -187,42 +211,27 @@ TEST_F(MainFrameCoreTest, LinkStatusReachesTheProgressWindowButNotTheTextOfTheRe
 }
 
 TEST_F(MainFrameCoreTest, FetchTimeLimitCountsSilentTicksOnly) {
-    for (const bool silentAtTheEnd : {false, true}) {
-        SCOPED_TRACE(silentAtTheEnd ? "silent at the end" : "whole table");
-        target.notes.clear();
-        core->SetFetchActive(true);
-        core->Store().Reset();
-        StartBatch({MakeCommandItem(u"GET,NETWORK.MOUNTPOINTLIST", u"开始获取接入点")});
-        Deliver("SOURCETABLE 200 OK\r\n");
-        for (int tick = 0; tick < 100; ++tick) {
-            core->OnTimer();
-            Deliver("STR;MP" + std::to_string(tick) + ";Site;RTCM 3.2\r\n");
-        }
-        ASSERT_TRUE(core->FetchActive());
-        if (!silentAtTheEnd) {
-            Deliver("ENDSOURCETABLE\r\n");
-            EXPECT_TRUE(core->Store().IsComplete());
-            EXPECT_EQ(core->Store().StrList().size(), 100u);
-            EXPECT_FALSE(core->FetchActive());
-            continue;
-        }
-        for (int tick = 0; tick < 60; ++tick) {
-            core->OnTimer();
-        }
-        EXPECT_TRUE(core->FetchActive());
+    StartFetch();
+    StartBatch({MakeCommandItem(u"GET,NETWORK.MOUNTPOINTLIST", u"开始获取接入点")});
+    Deliver("SOURCETABLE 200 OK\r\n");
+    for (int tick = 0; tick < 100; ++tick) {
         core->OnTimer();
-        EXPECT_FALSE(core->FetchActive());
-        EXPECT_TRUE(core->Store().IsTimedOut());
-        EXPECT_EQ(target.notes.back().status, u"获取源列表超时！");
+        Deliver("STR;MP" + std::to_string(tick) + ";Site;RTCM 3.2\r\n");
     }
+    for (int tick = 0; tick < 60; ++tick) {
+        core->OnTimer();
+    }
+    EXPECT_TRUE(core->FetchActive());
+    core->OnTimer();
+    EXPECT_FALSE(core->FetchActive());
+    EXPECT_TRUE(core->Store().IsTimedOut());
+    EXPECT_EQ(target.notes.back().status, u"获取源列表超时！");
 }
 
 TEST_F(MainFrameCoreTest, ChineseRepliesCutAtEveryByteGiveTheSameRecordAndNames) {
     const std::u16string setName = u"SET,DEVICE.RECORD.POINTNAME,测站一号";
-    std::vector<ReplyLine> lines = {Acknowledgement(setName)};
-    for (ReplyLine& line : ShortBurst()) {
-        lines.push_back(std::move(line));
-    }
+    std::vector<ReplyLine> lines = ShortBurst();
+    lines.insert(lines.begin(), Acknowledgement(setName));
     lines.insert(lines.end(), {{u"GNSS,GET,NETWORK.MOUNTPOINTLIST,START", true},
                                {u"GNSS,GET,NETWORK.MOUNTPOINTLI,OK,测站一号", true},
                                {u"GNSS,GET,NETWORK.MOUNTPOINTLIST,END", true}});
@@ -256,15 +265,6 @@ TEST_F(MainFrameCoreTest, ChineseRepliesCutAtEveryByteGiveTheSameRecordAndNames)
 // A read cut short by a dropped link leaves half a line behind; the next
 // connection's read must not be disturbed by it, wherever the cut fell.
 TEST_F(MainFrameCoreTest, ReadCutAtEveryByteThenReadAgainGivesTheReceiversValues) {
-    SimulatedReceiver silent; // connects; the test hands its bytes over itself
-    silent.address = kAddress;
-    silent.pin = u"1234";
-    silent.faults.silent = true;
-    platform.AddReceiver(silent);
-    PumpedSink sink([this](const char* b, size_t n) { core->OnReceiverData(b, n); });
-    Control().SetReceiveTarget(&sink);
-    Control().SetDevice({kLinkKindBluetooth, u"R", kAddress, u"1234"});
-
     ReceiverState after;
     ASSERT_TRUE(after.Override(u"DEVICE.INFO.SERIAL", u"QX2041570999"));
     ASSERT_TRUE(after.Override(u"DEVICE.RECORD.POINTNAME", u"第二站"));
@@ -277,8 +277,7 @@ TEST_F(MainFrameCoreTest, ReadCutAtEveryByteThenReadAgainGivesTheReceiversValues
 
     size_t previousCut = 0; // none before the first read
     for (size_t cut = 1; cut < cutRead.size(); ++cut) {
-        ASSERT_TRUE(Control().Connect());
-        ASSERT_TRUE(sink.PumpUntil([&] { return Noted(kLinkConnected); }, 5s));
+        ASSERT_NO_FATAL_FAILURE(ConnectSilent());
         target.notes.clear();
         // Forget the values of the last read (not the intake's text), so that
         // a key lost now cannot hide behind its old value.
@@ -303,8 +302,6 @@ TEST_F(MainFrameCoreTest, ReadCutAtEveryByteThenReadAgainGivesTheReceiversValues
         Status(kLinkDisconnected);
         Control().Disconnect();
     }
-    Control().SetReceiveTarget(nullptr);
-    sink.Close();
 }
 
 // Each form of a table, received whole or cut anywhere (inside a character,
@@ -323,9 +320,7 @@ TEST_F(MainFrameCoreTest, EveryTableFormCutAtEveryByteGivesTheSameRecordsAndText
     // Without a cache file: a thousand cuts need not be written to disk.
     MainFrameCore frame(platform, [](std::chrono::milliseconds) {}, {}, {});
     const auto fetch = [&](std::string_view first, std::string_view second) {
-        frame.SetFetchActive(false);
-        frame.Store().Reset();
-        frame.SetFetchActive(true);
+        StartFetch(frame);
         frame.OnReceiverData(first.data(), first.size());
         frame.OnReceiverData(second.data(), second.size());
         return frame.Store();
@@ -379,17 +374,7 @@ TEST_F(MainFrameCoreTest, ARefusalEndsTheFetchAtOnceAndKeepsTheCachedTable) {
 // in the receiver: its time stands still while their text keeps coming, and
 // runs again once the table is complete.
 TEST_F(MainFrameCoreTest, TheNextCommandsTimeStandsStillWhileTheTableArrives) {
-    SimulatedReceiver silent;
-    silent.address = kAddress;
-    silent.pin = u"1234";
-    silent.faults.silent = true;
-    platform.AddReceiver(silent);
-    PumpedSink sink([this](const char* b, size_t n) { core->OnReceiverData(b, n); });
-    Control().SetReceiveTarget(&sink);
-    Control().SetDevice({kLinkKindBluetooth, u"R", kAddress, u"1234"});
-    ASSERT_TRUE(Control().Connect());
-    ASSERT_TRUE(sink.PumpUntil([&] { return Noted(kLinkConnected); }, 5s));
-
+    ASSERT_NO_FATAL_FAILURE(ConnectSilent());
     StartFetch();
     StartBatch({MakeCommandItem(u"GET,ALL", u"重新获取参数")});
     Deliver("@GNSS,GET,NETWORK.MOUNTPOINTLIST,START*11\r\n");
@@ -410,9 +395,6 @@ TEST_F(MainFrameCoreTest, TheNextCommandsTimeStandsStillWhileTheTableArrives) {
         core->OnTimer();
     }
     EXPECT_TRUE(Noted(u"重新获取参数超时!"));
-    Control().Disconnect();
-    Control().SetReceiveTarget(nullptr);
-    sink.Close();
 }
 
 } // namespace

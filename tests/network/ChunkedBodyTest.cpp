@@ -8,10 +8,8 @@ using namespace quorlex;
 
 namespace {
 
-constexpr std::string_view kHead = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
-
 std::string Head(std::string_view body) {
-    return std::string(kHead) + std::string(body);
+    return "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n" + std::string(body);
 }
 
 } // namespace

@@ -10,7 +10,12 @@
 namespace quorlex {
 namespace {
 
-TEST(ReceiverPlatformTest, SimulationPutsDistinctReceiversInRange) {
+TEST(ReceiverPlatformTest, SimulationPutsDistinctReceiversInRangeOtherwiseTheAdapterIsUsed) {
+    const ReceiverPlatform real = MakeReceiverPlatform(false);
+    EXPECT_FALSE(real.simulated);
+    EXPECT_NE(dynamic_cast<BluezPlatform*>(real.platform.get()), nullptr);
+    EXPECT_TRUE(real.simulators.empty());
+
     ReceiverPlatform made = MakeReceiverPlatform(true);
     ASSERT_TRUE(made.simulated);
     auto* platform = dynamic_cast<SimulatedPlatform*>(made.platform.get());
@@ -34,13 +39,6 @@ TEST(ReceiverPlatformTest, SimulationPutsDistinctReceiversInRange) {
     EXPECT_EQ(addresses.size(), profiles.size());
     EXPECT_EQ(channels.size(), profiles.size());
     EXPECT_TRUE(pins.count(u"7391") == 1 && pins.size() > 1);
-}
-
-TEST(ReceiverPlatformTest, WithoutSimulationTheAdapterIsUsed) {
-    ReceiverPlatform made = MakeReceiverPlatform(false);
-    EXPECT_FALSE(made.simulated);
-    EXPECT_NE(dynamic_cast<BluezPlatform*>(made.platform.get()), nullptr);
-    EXPECT_TRUE(made.simulators.empty());
 }
 
 } // namespace
