@@ -40,80 +40,54 @@ std::vector<ConfigProblem> Problems(const std::string& text) {
 
 } // namespace
 
-TEST(ConfigFileTest, AValidFileGivesTheBuildersTheirValues) {
-    std::vector<ConfigProblem> problems;
-    const auto config = ParseConfigJson(ValidRelay().dump(), problems);
-    ASSERT_TRUE(config) << (problems.empty() ? "" : problems[0].key + " " + problems[0].reason);
-    EXPECT_EQ(config->workingMode, kWorkingModeNetworkRelay);
-    EXPECT_EQ(config->workCopy.datalink.network[0].server.port, 2101);
-    EXPECT_EQ(config->relayRadio.protocol, 3);
-    EXPECT_EQ(config->relayRadio.txFrequency[15], 455.0);
-    EXPECT_EQ(config->secrets[size_t(SecretField::RelayCasterPassword)].origin,
-              SecretOrigin::Receiver);
-}
-
 TEST(ConfigFileTest, EveryMistakeIsNamedWithItsKey) {
+    const json removed(json::value_t::discarded);
     struct Case {
-        const char* what;
-        void (*change)(json&);
+        std::string at; // where the valid file is changed
+        json value;     // removed: the key goes
         std::string key;
         std::string reason;
     };
     const Case cases[] = {
-        {"unknown top key", [](json& d) { d["colour"] = 1; }, "colour", "unknown key"},
-        {"unknown nested key", [](json& d) { d["networkRelay"]["server"]["tls"] = true; },
-         "networkRelay.server.tls", "unknown key"},
-        {"no mode", [](json& d) { d.erase("workingMode"); }, "workingMode", "missing"},
-        {"bad mode", [](json& d) { d["workingMode"] = "RELAY"; }, "workingMode", "one of"},
-        {"section the mode needs", [](json& d) { d.erase("relayRadio"); }, "relayRadio",
-         "NETRELAY needs it"},
-        {"missing value", [](json& d) { d["networkRelay"]["apn"].erase("user"); },
-         "networkRelay.apn.user", "missing"},
-        {"port 0", [](json& d) { d["networkRelay"]["server"]["port"] = 0; },
-         "networkRelay.server.port", "1-65535"},
-        {"port as text", [](json& d) { d["networkRelay"]["server"]["port"] = "2101"; },
-         "networkRelay.server.port", "whole number"},
-        {"channel 17", [](json& d) { d["relayRadio"]["channel"] = 17; }, "relayRadio.channel",
-         "1-16"},
-        {"protocol", [](json& d) { d["relayRadio"]["protocol"] = 7; }, "relayRadio.protocol",
-         "TRIMTALK"},
-        {"frequency", [](json& d) { d["relayRadio"]["txFrequency"][3] = 400.0; },
-         "relayRadio.txFrequency[3]", "410-470"},
-        {"decimals", [](json& d) { d["relayRadio"]["txFrequency"][4] = 444.1254; },
-         "relayRadio.txFrequency[4]", "three decimals"},
-        {"short table", [](json& d) { d["relayRadio"]["txFrequency"].erase(0); },
-         "relayRadio.txFrequency", "16 frequencies"},
-        {"channel unused", [](json& d) { d["relayRadio"]["txFrequency"][1] = 0; },
-         "relayRadio.txFrequency[1]", "relayRadio.channel 2 uses it"},
-        {"comma", [](json& d) { d["networkRelay"]["server"]["mountPoint"] = "A,B"; },
-         "networkRelay.server.mountPoint", "\",\""},
-        {"bar in user", [](json& d) { d["networkRelay"]["server"]["user"] = "a|b"; },
-         "networkRelay.server.user", "\"|\""},
-        {"line break", [](json& d) { d["networkRelay"]["apn"]["name"] = "CMNET\r\nSET,X"; },
-         "networkRelay.apn.name", "printable ASCII"},
-        {"empty address", [](json& d) { d["networkRelay"]["server"]["address"] = ""; },
-         "networkRelay.server.address", "empty"},
-        {"secret source",
-         [](json& d) {
-             d["networkRelay"]["apn"]["password"] = {{"source", "file"}};
-         },
-         "networkRelay.apn.password", "source"},
-        {"variable name",
-         [](json& d) {
-             d["networkRelay"]["apn"]["password"] = {{"source", "env"}, {"variable", "A-B"}};
-         },
+        {"/colour", 1, "colour", "unknown key"},
+        {"/networkRelay/server/tls", true, "networkRelay.server.tls", "unknown key"},
+        {"/workingMode", removed, "workingMode", "missing"},
+        {"/workingMode", "RELAY", "workingMode", "one of"},
+        {"/relayRadio", removed, "relayRadio", "NETRELAY needs it"},
+        {"/networkRelay/apn/user", removed, "networkRelay.apn.user", "missing"},
+        {"/networkRelay/server/port", 0, "networkRelay.server.port", "1-65535"},
+        {"/networkRelay/server/port", "2101", "networkRelay.server.port", "whole number"},
+        {"/relayRadio/channel", 17, "relayRadio.channel", "1-16"},
+        {"/relayRadio/protocol", 7, "relayRadio.protocol", "TRIMTALK"},
+        {"/relayRadio/txFrequency/3", 400.0, "relayRadio.txFrequency[3]", "410-470"},
+        {"/relayRadio/txFrequency/4", 444.1254, "relayRadio.txFrequency[4]", "three decimals"},
+        {"/relayRadio/txFrequency", json::array({440.0}), "relayRadio.txFrequency",
+         "16 frequencies"},
+        {"/relayRadio/txFrequency/1", 0, "relayRadio.txFrequency[1]",
+         "relayRadio.channel 2 uses it"},
+        {"/networkRelay/server/mountPoint", "A,B", "networkRelay.server.mountPoint", "\",\""},
+        {"/networkRelay/server/user", "a|b", "networkRelay.server.user", "\"|\""},
+        {"/networkRelay/apn/name", "CMNET\r\nSET,X", "networkRelay.apn.name", "printable ASCII"},
+        {"/networkRelay/server/address", "", "networkRelay.server.address", "empty"},
+        {"/networkRelay/apn/password", json{{"source", "file"}}, "networkRelay.apn.password",
+         "source"},
+        {"/networkRelay/apn/password", json{{"source", "env"}, {"variable", "A-B"}},
          "networkRelay.apn.password", "variable name"},
-        {"section not an object", [](json& d) { d["baseNetwork"] = 3; }, "baseNetwork",
-         "must be an object"},
+        {"/baseNetwork", 3, "baseNetwork", "must be an object"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.at + " " + c.value.dump());
         json doc = ValidRelay();
-        c.change(doc);
+        const json::json_pointer at(c.at);
+        if (c.value.is_discarded()) {
+            doc[at.parent_pointer()].erase(at.back());
+        } else {
+            doc[at] = c.value;
+        }
         const auto problems = Problems(doc.dump());
-        ASSERT_FALSE(problems.empty()) << c.what;
-        EXPECT_EQ(problems[0].key, c.key) << c.what;
-        EXPECT_NE(problems[0].reason.find(c.reason), std::string::npos)
-            << c.what << ": " << problems[0].reason;
+        ASSERT_FALSE(problems.empty());
+        EXPECT_EQ(problems[0].key, c.key);
+        EXPECT_NE(problems[0].reason.find(c.reason), std::string::npos) << problems[0].reason;
     }
     EXPECT_EQ(Problems(R"({"workingMode": "UHF", "workingMode": "NETBASE"})")[0].reason,
               "given twice in one object");
@@ -157,23 +131,29 @@ TEST(ConfigFileTest, WhatAReceiverReportsReadsBackAsTheSameFile) {
     EXPECT_EQ(leftOut.size(), 5u);
 }
 
-TEST(ConfigFileTest, PasswordsComeFromTheEnvironmentOrTheReceiver) {
+TEST(ConfigFileTest, AValidFileGivesItsValuesAndPasswordsComeFromTheEnvironmentOrTheReceiver) {
     json doc = ValidRelay();
     doc["networkRelay"]["apn"]["password"] = {{"source", "env"}, {"variable", "APN_PW"}};
     std::vector<ConfigProblem> problems;
-    ConfigFile config = *ParseConfigJson(doc.dump(), problems);
-    std::map<std::string, std::string> env;
-    const EnvironmentLookup lookup = [&](const std::string& name) -> std::optional<std::string> {
-        const auto it = env.find(name);
-        return it == env.end() ? std::nullopt : std::optional(it->second);
+    auto parsed = ParseConfigJson(doc.dump(), problems);
+    ASSERT_TRUE(parsed) << problems.at(0).key << ": " << problems.at(0).reason;
+    ConfigFile& config = *parsed;
+    EXPECT_EQ(config.workingMode, kWorkingModeNetworkRelay);
+    EXPECT_EQ(config.workCopy.datalink.network[0].server.port, 2101);
+    EXPECT_EQ(config.relayRadio.protocol, 3);
+    EXPECT_EQ(config.relayRadio.txFrequency[15], 455.0);
+
+    std::optional<std::string> apn;
+    const EnvironmentLookup lookup = [&](const std::string& name) {
+        return name == "APN_PW" ? apn : std::nullopt;
     };
     std::string error;
     EXPECT_FALSE(ResolveEnvironmentSecrets(config, lookup, error));
     EXPECT_EQ(error, "networkRelay.apn.password: the environment variable APN_PW is not set");
-    env["APN_PW"] = "a,b";
+    apn = "a,b";
     EXPECT_FALSE(ResolveEnvironmentSecrets(config, lookup, error));
     EXPECT_EQ(error.find("a,b"), std::string::npos) << error;
-    env["APN_PW"] = "apn-secret";
+    apn = "apn-secret";
     ASSERT_TRUE(ResolveEnvironmentSecrets(config, lookup, error));
     EXPECT_EQ(config.workCopy.datalink.network[0].apn.password, u"apn-secret");
 

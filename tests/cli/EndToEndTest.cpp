@@ -10,23 +10,14 @@
 #include <nlohmann/json.hpp>
 
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <sstream>
 
 using namespace quorlex;
 using namespace quorlex::cli;
-using quorlex::testing::TcpReceiver;
-using quorlex::testing::ToolRun;
+using namespace quorlex::testing;
 using json = nlohmann::json;
 
 namespace {
-
-std::string FileText(const std::string& path) {
-    std::stringstream text;
-    text << std::ifstream(path).rdbuf();
-    return text.str();
-}
 
 const char* const kRelayConfig = R"({
   "workingMode": "NETRELAY",
@@ -50,43 +41,103 @@ const char* const kRadioConfig = R"({
 
 } // namespace
 
-TEST(QuorlexCtlTest, ReadOneApplyToAnotherThenDiffShowsNothing) {
+TEST(CommandLineTest, HelpOfEveryCommand) {
     ToolRun tool;
-    const auto read = tool.Run({"read", "sim:GNSS-R01"});
+    for (const std::string command : {"", "scan", "read", "diff", "apply", "mountpoints"}) {
+        std::vector<std::string> args;
+        if (!command.empty()) {
+            args.push_back(command);
+        }
+        args.push_back("--help");
+        const auto run = tool.Run(args);
+        EXPECT_EQ(run.exit, kExitOk);
+        EXPECT_EQ(run.err, "");
+        ExpectGolden("help" + (command.empty() ? "" : "-" + command) + ".txt", run.out);
+    }
+}
+
+TEST(CommandLineTest, TextOutputOfReadAndDiff) {
+    ToolRun tool;
+    const auto read = tool.Run({"read", "sim:GNSS-R03", "--format", "text"});
+    EXPECT_EQ(read.exit, kExitOk) << read.err;
+    ExpectGolden("read-GNSS-R03.txt", read.out);
+
+    const std::string config = tool.WriteFile("radio.json", R"({
+      "workingMode": "UHF",
+      "radio": {"protocol": "TRIMMK3", "channel": 5,
+        "txFrequency": [438.125, 440.125, 441.125, 442.125, 443.125, 444.125, 446.125, 447.125,
+                        463.125, 464.125, 465.5, 466.125, 463.625, 464.625, 465.625, 466.75]}})");
+    const auto diff = tool.Run({"diff", "sim:GNSS-R03", config, "--slot", "4"});
+    EXPECT_EQ(diff.exit, kExitReceiverFailed) << diff.err;
+    ExpectGolden("diff-GNSS-R03.txt", diff.out);
+}
+
+// A receiver on a serial cable is read, its file applied to a simulated and a
+// networked receiver, and both then match it, the networked one named as the
+// device list keeps it.
+TEST(QuorlexCtlTest, ReadOverSerialApplyToOthersThenDiffShowsNothing) {
+    ToolRun tool;
+    ReceiverSimulator cabled;
+    cabled.SetLineRate(0);
+    quorlex::test::PseudoTerminal terminal{cabled};
+    ASSERT_TRUE(terminal.Ready());
+    TcpReceiver networked("QX2041579001");
+    networked.Simulator().SetValue(u"RADIO.CHANNEL", u"4");
+
+    const auto read = tool.Run({"read", "serial:" + terminal.path});
     ASSERT_EQ(read.exit, kExitOk) << read.err;
-    const std::string file = tool.WriteFile("r01.json", read.out);
+    const std::string file = tool.WriteFile("cabled.json", read.out);
     // GNSS-R02 starts as a network relay on another channel.
     ASSERT_EQ(tool.Run({"diff", "sim:GNSS-R02", file}).exit, kExitReceiverFailed);
 
-    const auto apply = tool.Run({"apply", "sim:GNSS-R02", file});
+    const auto apply = tool.Run({"apply", "sim:GNSS-R02", networked.Receiver(), file});
     EXPECT_EQ(apply.exit, kExitOk) << apply.out << apply.err;
     EXPECT_EQ(tool.Simulator("GNSS-R02")->WorkingMode(), 0);
     EXPECT_EQ(tool.Simulator("GNSS-R02")->Value(u"RADIO.CHANNEL"), u"1");
+    EXPECT_EQ(networked.Simulator().Value(u"RADIO.CHANNEL"), cabled.Value(u"RADIO.CHANNEL"));
 
-    const auto diff = tool.Run({"diff", "sim:GNSS-R02", file});
-    EXPECT_EQ(diff.exit, kExitOk) << diff.out;
-    EXPECT_NE(diff.out.find("no differences in the 4 fields"), std::string::npos) << diff.out;
+    const std::string location = networked.Receiver().substr(4);
+    ASSERT_TRUE(SaveDeviceList(tool.Folder() / "Bluetooth.cfg",
+                               {{u"BASE-9", FromUtf8(location), u"", u"tcp"}}));
+    for (const std::string receiver : {"sim:GNSS-R02", "BASE-9"}) {
+        const auto diff = tool.Run({"diff", receiver, file});
+        EXPECT_EQ(diff.exit, kExitOk) << diff.out << diff.err;
+        EXPECT_NE(diff.out.find("no differences in the 4 fields"), std::string::npos) << diff.out;
+    }
 }
 
-TEST(QuorlexCtlTest, PasswordsReachTheReceiverButNoOutputAndSlotIsVerified) {
+// One run over the simulated adapter and TCP: the passwords reach both
+// receivers, no output, report or wire log shows them, and the slot is verified.
+TEST(QuorlexCtlTest, PasswordsReachTheReceiversButNoOutputAndSlotIsVerified) {
     ToolRun tool;
+    TcpReceiver networked("QX2041579002");
     tool.environment["APN_PW"] = "Zapn-77x";
     const std::string config = tool.WriteFile("relay.json", kRelayConfig);
     const std::string report = (tool.Folder() / "report.json").string();
-    const auto apply =
-        tool.Run({"apply", "sim:GNSS-R03", config, "--slot", "2", "--report", report});
+    const std::string wire = tool.WriteFile("wire.log", "kept\n");
+    const auto apply = tool.Run({"apply", "sim:GNSS-R03", networked.Receiver(), config, "--slot",
+                                 "2", "--report", report, "--wire-log", wire});
     ASSERT_EQ(apply.exit, kExitOk) << apply.out << apply.err;
 
     const auto sim = tool.Simulator("GNSS-R03");
     EXPECT_EQ(sim->Value(u"NETWORK.APNPASS"), u"Zapn-77x");
+    EXPECT_EQ(networked.Simulator().Value(u"NETWORK.APNPASS"), u"Zapn-77x");
     EXPECT_EQ(sim->SlotValue(2, u"NETWORK.MOUNTPOINTUSERPASS"), u"crew9|Qc4st-Pw");
     EXPECT_EQ(sim->CurrentSlot(), 2);
     const std::string reportText = FileText(report);
-    const auto readText = tool.Run({"read", "sim:GNSS-R03", "--format", "text"});
+    const std::string log = FileText(wire);
+    EXPECT_TRUE(log.starts_with("kept\n"));
+    EXPECT_NE(log.find(" tcp > SET,NETWORK."), std::string::npos) << log;
+    EXPECT_NE(log.find(" bluetooth > SET,NETWORK."), std::string::npos) << log;
+    const auto created = tool.Folder() / "new.log";
+    const auto readText =
+        tool.Run({"read", "sim:GNSS-R03", "--format", "text", "--wire-log", created.string()});
+    EXPECT_EQ(std::filesystem::status(created).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     const auto readJson = tool.Run({"read", "sim:GNSS-R03"});
     const auto diff = tool.Run({"diff", "sim:GNSS-R03", config, "--slot", "2"});
     for (const std::string secret : {"Zapn-77x", "Qc4st-Pw"}) {
-        for (const std::string* text : {&apply.out, &apply.err, &reportText, &readText.out,
+        for (const std::string* text : {&apply.out, &apply.err, &reportText, &log, &readText.out,
                                         &readText.err, &readJson.out, &diff.out, &diff.err}) {
             EXPECT_EQ(text->find(secret), std::string::npos) << secret << " shown in " << *text;
         }
@@ -106,56 +157,6 @@ TEST(QuorlexCtlTest, PasswordsReachTheReceiverButNoOutputAndSlotIsVerified) {
     for (const json& field : receiver["verification"]) {
         EXPECT_EQ(field["outcome"], "verified") << field.dump();
     }
-}
-
-TEST(QuorlexCtlTest, ReadOverSerialApplyOverTcpThenTheListedReceiverShowsNoDifference) {
-    ToolRun tool;
-    ReceiverSimulator cabled;
-    cabled.SetLineRate(0);
-    quorlex::test::PseudoTerminal terminal{cabled};
-    ASSERT_TRUE(terminal.Ready());
-    TcpReceiver networked("QX2041579001");
-    networked.Simulator().SetValue(u"RADIO.CHANNEL", u"4");
-
-    const auto read = tool.Run({"read", "serial:" + terminal.path});
-    ASSERT_EQ(read.exit, kExitOk) << read.err;
-    const std::string file = tool.WriteFile("cabled.json", read.out);
-    const auto apply = tool.Run({"apply", networked.Receiver(), file});
-    EXPECT_EQ(apply.exit, kExitOk) << apply.out << apply.err;
-    EXPECT_EQ(networked.Simulator().Value(u"RADIO.CHANNEL"), cabled.Value(u"RADIO.CHANNEL"));
-
-    // A name from the device list is reached the way the list keeps it.
-    const std::string location = networked.Receiver().substr(4);
-    ASSERT_TRUE(SaveDeviceList(tool.Folder() / "Bluetooth.cfg",
-                               {{u"BASE-9", FromUtf8(location), u"", u"tcp"}}));
-    const auto diff = tool.Run({"diff", "BASE-9", file});
-    EXPECT_EQ(diff.exit, kExitOk) << diff.out << diff.err;
-    EXPECT_NE(diff.out.find("no differences"), std::string::npos) << diff.out;
-}
-
-TEST(QuorlexCtlTest, WireLogOfEveryReceiverAppendsAndHoldsNoPassword) {
-    ToolRun tool;
-    TcpReceiver networked("QX2041579002");
-    tool.environment["APN_PW"] = "Zapn-77x";
-    const std::string config = tool.WriteFile("relay.json", kRelayConfig);
-    const std::filesystem::path wire = tool.Folder() / "wire.log";
-    std::ofstream(wire) << "kept\n";
-    const auto apply = tool.Run(
-        {"apply", networked.Receiver(), "sim:GNSS-R01", config, "--wire-log", wire.string()});
-    ASSERT_EQ(apply.exit, kExitOk) << apply.out << apply.err;
-    EXPECT_EQ(networked.Simulator().Value(u"NETWORK.APNPASS"), u"Zapn-77x");
-
-    const std::string log = FileText(wire.string());
-    EXPECT_TRUE(log.starts_with("kept\n"));
-    EXPECT_NE(log.find(" tcp > SET,NETWORK."), std::string::npos) << log;
-    EXPECT_NE(log.find(" bluetooth > SET,NETWORK."), std::string::npos) << log;
-    for (const std::string secret : {"Zapn-77x", "Qc4st-Pw"}) {
-        EXPECT_EQ(log.find(secret), std::string::npos) << secret;
-    }
-    const auto created = tool.Folder() / "new.log";
-    ASSERT_EQ(tool.Run({"read", "sim:GNSS-R01", "--wire-log", created.string()}).exit, kExitOk);
-    EXPECT_EQ(std::filesystem::status(created).permissions() & std::filesystem::perms::all,
-              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 }
 
 TEST(QuorlexCtlTest, RefusedAndUnansweredCommandsFailTheReceiverButNotTheOthers) {
@@ -203,32 +204,26 @@ TEST(QuorlexCtlTest, RefusedBeforeAnythingIsSent) {
         "protocol": "TRIMTALK", "channel": 1, "txFrequency": [1, 2]}})");
     const std::string good = tool.WriteFile("good.json", kRadioConfig);
     const std::string relay = tool.WriteFile("relay.json", kRelayConfig); // APN_PW unset
-    struct Case {
-        std::vector<std::string> args;
-        int exit;
-        std::string says;
-    };
-    const Case cases[] = {
-        {{"apply", "sim:GNSS-R02", bad}, kExitUsage, "radio.txFrequency: must be a list of 16"},
-        {{"apply", "sim:GNSS-R02", relay}, kExitUsage, "APN_PW is not set"},
-        {{"apply", "sim:GNSS-R02", (tool.Folder() / "none.json").string()},
-         kExitUsage,
-         "none.json"},
-        {{"apply", "sim:GNSS-R02", "sim:NOBODY", good}, kExitUsage, "no simulated receiver"},
-        {{"apply", "sim:GNSS-R02", "tcp:127.0.0.1:0", good}, kExitUsage, "1-65535"},
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"apply", "sim:GNSS-R02", bad}, "radio.txFrequency: must be a list of 16"},
+        {{"apply", "sim:GNSS-R02", relay}, "APN_PW is not set"},
+        {{"apply", "sim:GNSS-R02", (tool.Folder() / "none.json").string()}, "none.json"},
+        {{"apply", "sim:GNSS-R02", "sim:NOBODY", good}, "no simulated receiver"},
+        {{"apply", "sim:GNSS-R02", "tcp:127.0.0.1:0", good}, "1-65535"},
         {{"apply", "sim:GNSS-R02", good, "--wire-log", (tool.Folder() / "no" / "w.log").string()},
-         kExitUsage,
          "cannot open the wire log"},
-        {{"apply", "sim:GNSS-R02", good, "--store-only"}, kExitUsage, "--store-only"},
-        {{"read", "sim:GNSS-R02", "--slot", "6"}, kExitUsage, "--slot"},
-        {{"read", "GNSS-R02"}, kExitUsage, "no receiver of that name in the device list"},
+        {{"apply", "sim:GNSS-R02", good, "--store-only"}, "--store-only"},
+        {{"read", "sim:GNSS-R02", "--slot", "6"}, "--slot"},
+        {{"read", "GNSS-R02"}, "no receiver of that name in the device list"},
+        {{}, "A subcommand is required"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [args, says] : cases) {
+        SCOPED_TRACE(says);
         sim->ClearReceivedCommands();
-        const auto run = tool.Run(c.args);
-        EXPECT_EQ(run.exit, c.exit) << c.args.back() << "\n" << run.err;
-        EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
-        EXPECT_TRUE(sim->ReceivedCommands().empty()) << c.args.back();
+        const auto run = tool.Run(args);
+        EXPECT_EQ(run.exit, kExitUsage) << run.err;
+        EXPECT_NE(run.err.find(says), std::string::npos) << run.err;
+        EXPECT_TRUE(sim->ReceivedCommands().empty());
     }
 }
 

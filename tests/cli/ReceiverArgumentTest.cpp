@@ -5,61 +5,45 @@
 using namespace quorlex::cli;
 
 TEST(ReceiverArgumentTest, EveryKindAndItsMistakes) {
+    using enum ReceiverKind;
+    const uint64_t address = 0x00126F0A1B2CULL;
     struct Case {
+        ReceiverKind kind;
         const char* text;
-        std::optional<ReceiverArgument> argument; // nullopt: refused
-        const char* error = "";
+        uint64_t address = 0;
+        const char* name = "";
+        const char16_t* location = u"";
     };
-    auto argument = [](ReceiverKind kind, const char* text) {
-        ReceiverArgument s;
-        s.kind = kind;
-        s.text = text;
-        return s;
+    const Case accepted[] = {
+        {BluetoothAddress, "00:12:6F:0A:1B:2C", address},
+        {BluetoothAddress, "00126f0a1b2c", address},
+        {BluetoothName, "GNSS-R01", 0, "GNSS-R01"},
+        {BluetoothName, "00:12:6F:0A:1B", 0, "00:12:6F:0A:1B"},
+        {Simulated, "sim"},
+        {Simulated, "sim:GNSS-R02", 0, "GNSS-R02"},
+        {Tcp, "tcp:receiver.local:9527", 0, "", u"receiver.local:9527"},
+        {Tcp, "tcp:[::1]:2101", 0, "", u"[::1]:2101"},
+        {Serial, "serial:/dev/ttyUSB0", 0, "", u"/dev/ttyUSB0:115200"},
+        {Serial, "serial:/dev/ttyS1:9600", 0, "", u"/dev/ttyS1:9600"},
     };
-    ReceiverArgument address = argument(ReceiverKind::BluetoothAddress, "00:12:6F:0A:1B:2C");
-    address.address = 0x00126F0A1B2CULL;
-    ReceiverArgument listed = argument(ReceiverKind::BluetoothAddress, "00126f0a1b2c");
-    listed.address = 0x00126F0A1B2CULL;
-    ReceiverArgument named = argument(ReceiverKind::BluetoothName, "GNSS-R01");
-    named.name = "GNSS-R01";
-    ReceiverArgument almost = argument(ReceiverKind::BluetoothName, "00:12:6F:0A:1B");
-    almost.name = "00:12:6F:0A:1B";
-    ReceiverArgument sim = argument(ReceiverKind::Simulated, "sim");
-    ReceiverArgument simNamed = argument(ReceiverKind::Simulated, "sim:GNSS-R02");
-    simNamed.name = "GNSS-R02";
-    ReceiverArgument tcp = argument(ReceiverKind::Tcp, "tcp:receiver.local:9527");
-    tcp.location = u"receiver.local:9527";
-    ReceiverArgument tcp6 = argument(ReceiverKind::Tcp, "tcp:[::1]:2101");
-    tcp6.location = u"[::1]:2101";
-    ReceiverArgument serial = argument(ReceiverKind::Serial, "serial:/dev/ttyUSB0");
-    serial.location = u"/dev/ttyUSB0:115200";
-    ReceiverArgument serialBaud = argument(ReceiverKind::Serial, "serial:/dev/ttyS1:9600");
-    serialBaud.location = u"/dev/ttyS1:9600";
-
-    const Case cases[] = {
-        {"00:12:6F:0A:1B:2C", address},
-        {"00126f0a1b2c", listed},
-        {"GNSS-R01", named},
-        {"00:12:6F:0A:1B", almost},
-        {"sim", sim},
-        {"sim:GNSS-R02", simNamed},
-        {"tcp:receiver.local:9527", tcp},
-        {"tcp:[::1]:2101", tcp6},
-        {"serial:/dev/ttyUSB0", serial},
-        {"serial:/dev/ttyS1:9600", serialBaud},
-        {"", std::nullopt, "empty"},
-        {"sim:", std::nullopt, "sim:NAME"},
-        {"tcp:host", std::nullopt, "tcp:HOST:PORT"},
-        {"tcp:host:0", std::nullopt, "1-65535"},
-        {"tcp::2101", std::nullopt, "tcp:HOST:PORT"},
-        {"serial:ttyUSB0:9600", std::nullopt, "absolute"},
-        {"serial:/dev/ttyUSB0:1234", std::nullopt, "baud rate"},
-    };
-    for (const Case& c : cases) {
+    for (const Case& c : accepted) {
         std::string error;
-        const auto parsed = ParseReceiverArgument(c.text, error);
-        EXPECT_EQ(parsed, c.argument) << c.text;
-        EXPECT_NE(error.find(c.error), std::string::npos) << c.text << ": " << error;
+        const ReceiverArgument expected{c.kind, c.text, c.address, c.name, c.location};
+        EXPECT_EQ(ParseReceiverArgument(c.text, error), expected) << c.text;
     }
-    EXPECT_EQ(FormatBluetoothAddress(0x00126F0A1B2CULL), "00:12:6F:0A:1B:2C");
+    const std::pair<const char*, const char*> refused[] = {
+        {"", "empty"},
+        {"sim:", "sim:NAME"},
+        {"tcp:host", "tcp:HOST:PORT"},
+        {"tcp:host:0", "1-65535"},
+        {"tcp::2101", "tcp:HOST:PORT"},
+        {"serial:ttyUSB0:9600", "absolute"},
+        {"serial:/dev/ttyUSB0:1234", "baud rate"},
+    };
+    for (const auto& [text, says] : refused) {
+        std::string error;
+        EXPECT_FALSE(ParseReceiverArgument(text, error)) << text;
+        EXPECT_NE(error.find(says), std::string::npos) << text << ": " << error;
+    }
+    EXPECT_EQ(FormatBluetoothAddress(address), "00:12:6F:0A:1B:2C");
 }
